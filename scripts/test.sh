@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# The one test command: installs dependencies, configures, builds, runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+BUILD=${BUILD_DIR:-build}
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$BUILD" -j "$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+cd "$BUILD"
+ctest --output-on-failure -j "$(nproc)" --timeout 900
