@@ -42,9 +42,10 @@ public:
 
 private:
     friend class Range;
-    FontRef(const Range* r, int start, int length) : range_(r), start_(start), length_(length) {}
+    FontRef(const Range* r, int start, int length);
     template <class F> FontRef& apply(F f);
-    const Range* range_;
+    Worksheet* ws_;
+    RangeRef ref_;
     int start_, length_;  // length_ < 0: the whole cells
 };
 
@@ -58,8 +59,9 @@ public:
 
 private:
     friend class Range;
-    explicit InteriorRef(const Range* r) : range_(r) {}
-    const Range* range_;
+    explicit InteriorRef(const Range* r);
+    Worksheet* ws_;
+    RangeRef ref_;
 };
 
 // Range.Borders(index)
@@ -72,9 +74,10 @@ public:
 
 private:
     friend class Range;
-    BorderRef(const Range* r, int index) : range_(r), index_(index) {}
+    BorderRef(const Range* r, int index);
     template <class F> BorderRef& apply(F f);
-    const Range* range_;
+    Worksheet* ws_;
+    RangeRef ref_;
     int index_;
 };
 

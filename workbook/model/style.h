@@ -12,7 +12,8 @@ namespace wb {
 // A colour keeps its kind: the spreadsheet's automatic colour, an index into the default
 // 56-colour palette (1..56; 64 is the system foreground, 65 the system background), an explicit
 // colour (kept as 0xRRGGBB, the file's order) or a theme colour with tint (from files written by
-// other programs).
+// other programs). Note the file's numbering: palette colour index k (1..56) is the file's
+// indexed="k+7" (the file's entries 0..7 are the legacy fixed colours; 64 and 65 stay as they are).
 struct Color {
     enum class Kind : uint8_t { Automatic, Indexed, Rgb, Theme };
     Kind kind = Kind::Automatic;
