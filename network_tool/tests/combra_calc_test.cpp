@@ -23,10 +23,18 @@ struct CalcRun {
 CalcRun Calc(const TempDir& dir, const std::string& args) {
     const auto out = dir.path() / "stdout.txt";
     const auto err = dir.path() / "stderr.txt";
-    const std::string cmd = std::string("'") + COMBRA_CALC_PATH + "' " + args + " >'" +
-                            out.string() + "' 2>'" + err.string() + "'";
+    std::string cmd = "'";
+    cmd.append(COMBRA_CALC_PATH).append("' ").append(args);
+    cmd.append(" >'").append(out.string()).append("' 2>'").append(err.string()).append("'");
     const int status = std::system(cmd.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
+}
+
+// A path as one shell word.
+std::string Quoted(const std::filesystem::path& p) {
+    std::string q = "'";
+    q.append(p.string()).append("'");
+    return q;
 }
 
 constexpr const char* kParallel =
@@ -91,12 +99,12 @@ TEST(CombraCalc, UnreadableFilesAndUsageErrors) {
         int code;
         std::string errStart;
     } cases[] = {
-        {"'" + (dir.path() / "none.inp").string() + "'", 1, "Cannot open file "},
-        {"'" + ten.string() + "'", 1, "Line reading error: 0 -1 -1 0 0 1 0 0 0 0\n"},
+        {Quoted(dir.path() / "none.inp"), 1, "Cannot open file "},
+        {Quoted(ten), 1, "Line reading error: 0 -1 -1 0 0 1 0 0 0 0\n"},
         {"--format xml '" + empty.string() + "'", 2, ""},
         {"", 2, ""},
         {"--bogus '" + empty.string() + "'", 2, ""},
-        {"'" + empty.string() + "' extra", 2, ""},
+        {Quoted(empty) + " extra", 2, ""},
     };
     for (const auto& c : cases) {
         CalcRun r = Calc(dir, c.args);
