@@ -34,6 +34,8 @@ struct RefPoint {
     int32_t col = 0;
     bool rowAbs = false;
     bool colAbs = false;
+
+    bool operator==(const RefPoint&) const = default;
 };
 
 enum class TokenKind : uint8_t {
@@ -61,6 +63,8 @@ struct Token {
     bool deleted = false;
     RefPoint a, b;
     std::string text;
+
+    bool operator==(const Token&) const = default;
 };
 
 class FormulaError : public std::runtime_error {
@@ -87,6 +91,8 @@ Formula parseA1(std::string_view text, const SheetResolver& sheets);
 // A1 text without the leading "=", as the file format stores it. Sheet names are written as the
 // workbook spells them, quoted where needed.
 std::string toA1(const Formula& f, const SheetResolver& sheets);
+// The same text appended to `out`, for writers that reuse one buffer.
+void appendA1(std::string& out, const Formula& f, const SheetResolver& sheets);
 
 // R1C1 text with the leading "=", relative to the cell (row, col).
 std::string toR1C1(const Formula& f, int row, int col, const SheetResolver& sheets);
@@ -113,6 +119,7 @@ int columnNumber(std::string_view letters);
 std::string cellAddress(int row, int col, bool rowAbs = false, bool colAbs = false);
 
 // Parses a plain A1 cell or range address ("B8", "$B$8", "B8:G16"); false when it is not one.
+// A single cell gives r2 = r1 and c2 = c1; the corners come back ordered (r1 <= r2, c1 <= c2).
 bool parseA1Range(std::string_view text, int& r1, int& c1, int& r2, int& c2);
 
 }  // namespace wb::formula
