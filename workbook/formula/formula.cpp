@@ -247,11 +247,6 @@ public:
     void run();
 
 private:
-    // One parenthesis level: whether it opened a function's argument list.
-    struct Paren {
-        bool function;
-    };
-
     [[noreturn]] void fail(std::string_view what) const;
     [[noreturn]] void failAt(std::string_view what, size_t pos) const;
 
@@ -288,7 +283,16 @@ private:
     std::vector<Token>& out_;
     size_t p_ = 0;
     bool expectOperand_ = true;
-    std::vector<Paren> parens_;
+    // Open parentheses, innermost last: whether each opened a function's argument list.
+    static constexpr int kMaxDepth = 255;
+    std::array<bool, kMaxDepth> parenIsFunction_;
+    int depth_ = 0;
+
+    void openParen(bool function) {
+        if (depth_ == kMaxDepth) failAt("parentheses nested too deeply", p_);
+        parenIsFunction_[depth_++] = function;
+    }
+    bool inFunction() const { return depth_ > 0 && parenIsFunction_[depth_ - 1]; }
 };
 
 void Parser::fail(std::string_view what) const { throw FormulaError(std::string(what)); }
@@ -446,7 +450,7 @@ bool Parser::tryA1Reference(size_t& p, Token& t) const {
     q = p;
     if (row(q, a) && q < s_.size() && s_[q] == ':') {
         size_t r = q + 1;
-        if (row(r, b) && endsReference(r) && (r >= s_.size() || s_[r] != '.')) {
+        if (row(r, b) && endsReference(r)) {
             t.kind = TokenKind::Area;
             t.a = a;
             t.b = b;
@@ -483,25 +487,32 @@ void Parser::sheetReference(int sheet, size_t nameStart) {
 
 void Parser::quotedSheet() {
     size_t start = p_;
-    ++p_;
-    std::string name;
+    size_t q = p_ + 1;
+    bool doubled = false;
     for (;;) {
-        if (p_ >= s_.size()) failAt("unterminated sheet name", start);
-        char c = s_[p_++];
-        if (c == '\'') {
-            if (p_ < s_.size() && s_[p_] == '\'') {
-                name += '\'';
-                ++p_;
-                continue;
-            }
-            break;
+        q = s_.find('\'', q);
+        if (q == std::string_view::npos) failAt("unterminated sheet name", start);
+        if (q + 1 < s_.size() && s_[q + 1] == '\'') {
+            doubled = true;
+            q += 2;
+            continue;
         }
-        name += c;
+        break;
     }
+    std::string_view quoted = s_.substr(start + 1, q - start - 1);
+    std::string unescaped;
+    if (doubled) {
+        for (size_t i = 0; i < quoted.size(); ++i) {
+            unescaped += quoted[i];
+            if (quoted[i] == '\'') ++i;
+        }
+        quoted = unescaped;
+    }
+    p_ = q + 1;
     if (p_ >= s_.size() || s_[p_] != '!') failAt("\"!\" expected after quoted sheet name", start);
     ++p_;
-    int sheet = sheets_.findSheet(name);
-    if (sheet < 0) fail("unknown sheet '" + name + "'");
+    int sheet = sheets_.findSheet(quoted);
+    if (sheet < 0) fail("unknown sheet '" + std::string(quoted) + "'");
     sheetReference(sheet, start);
 }
 
@@ -515,7 +526,7 @@ void Parser::identifier() {
         t.text.assign(word);
         for (char& c : t.text) c = toUpper(c);
         add(TokenKind::Open);
-        parens_.push_back({true});
+        openParen(true);
         p_ = q + 1;
         expectOperand_ = true;
         return;
@@ -618,7 +629,7 @@ void Parser::operand() {
     }
     if (c == '(') {
         add(TokenKind::Open);
-        parens_.push_back({false});
+        openParen(false);
         ++p_;
         return;
     }
@@ -627,11 +638,11 @@ void Parser::operand() {
         const Token* last = lastSignificant();
         bool afterSeparator =
             last && (last->kind == TokenKind::Comma || last->kind == TokenKind::Open);
-        if (parens_.empty() || !parens_.back().function || !afterSeparator)
+        if (!inFunction() || !afterSeparator)
             failAt(c == ')' ? "unexpected \")\"" : "unexpected \",\"", p_);
         ++p_;
         if (c == ')') {
-            parens_.pop_back();
+            --depth_;
             add(TokenKind::Close);
             expectOperand_ = false;
         } else {
@@ -690,13 +701,13 @@ void Parser::operatorOrEnd() {
             ++p_;
             return;
         case ')':
-            if (parens_.empty()) failAt("unbalanced \")\"", p_);
-            parens_.pop_back();
+            if (depth_ == 0) failAt("unbalanced \")\"", p_);
+            --depth_;
             add(TokenKind::Close);
             ++p_;
             return;
         case ',':
-            if (parens_.empty()) failAt("\",\" outside parentheses", p_);
+            if (depth_ == 0) failAt("\",\" outside parentheses", p_);
             add(TokenKind::Comma);
             ++p_;
             expectOperand_ = true;
@@ -734,7 +745,7 @@ void Parser::run() {
     }
     if (!lastSignificant()) fail("empty formula");
     if (expectOperand_) fail("formula ends where a value is expected");
-    if (!parens_.empty()) fail("missing \")\"");
+    if (depth_ != 0) fail("missing \")\"");
 }
 
 Formula parse(std::string_view text, Notation notation, int row, int col,
