@@ -992,23 +992,30 @@ std::string cellAddress(int row, int col, bool rowAbs, bool colAbs) {
 }
 
 bool parseA1Range(std::string_view text, int& r1, int& c1, int& r2, int& c2) {
-    auto point = [&](size_t& p, int& row, int& col) {
+    // One end: a cell (row and column), a column (row 0) or a row (column 0).
+    auto end = [&](size_t& p, int& row, int& col) {
         if (p < text.size() && text[p] == '$') ++p;
         col = readColumnLetters(text, p);
-        if (col == 0) return false;
-        if (p < text.size() && text[p] == '$') ++p;
-        return readUInt(text, p, row) && row >= 1 && row <= kMaxRow;
+        if (col != 0 && p < text.size() && text[p] == '$') ++p;
+        row = 0;
+        if (p < text.size() && isDigit(text[p]))
+            return readUInt(text, p, row) && row >= 1 && row <= kMaxRow;
+        return col != 0;
     };
     size_t p = 0;
     int ra, ca, rb, cb;
-    if (!point(p, ra, ca)) return false;
+    if (!end(p, ra, ca)) return false;
     rb = ra;
     cb = ca;
     if (p < text.size() && text[p] == ':') {
         ++p;
-        if (!point(p, rb, cb)) return false;
+        if (!end(p, rb, cb)) return false;
     }
     if (p != text.size()) return false;
+    bool cells = ra != 0 && ca != 0 && rb != 0 && cb != 0;
+    bool columns = ra == 0 && rb == 0 && text.find(':') != std::string_view::npos;
+    bool rows = ca == 0 && cb == 0 && text.find(':') != std::string_view::npos;
+    if (!cells && !columns && !rows) return false;
     r1 = std::min(ra, rb);
     r2 = std::max(ra, rb);
     c1 = std::min(ca, cb);

@@ -120,6 +120,7 @@ std::string cellAddress(int row, int col, bool rowAbs = false, bool colAbs = fal
 
 // Parses a plain A1 cell or range address ("B8", "$B$8", "B8:G16"); false when it is not one.
 // A single cell gives r2 = r1 and c2 = c1; the corners come back ordered (r1 <= r2, c1 <= c2).
+// Whole columns ("A:C") give r1 = r2 = 0, whole rows ("3:5") c1 = c2 = 0.
 bool parseA1Range(std::string_view text, int& r1, int& c1, int& r2, int& c2);
 
 }  // namespace wb::formula

@@ -379,7 +379,11 @@ TEST(FormulaAddresses, ColumnsCellsAndRanges) {
     EXPECT_EQ((std::vector<int>{r1, c1, r2, c2}), (std::vector<int>{8, 2, 8, 2}));
     ASSERT_TRUE(parseA1Range("G16:B8", r1, c1, r2, c2));
     EXPECT_EQ((std::vector<int>{r1, c1, r2, c2}), (std::vector<int>{8, 2, 16, 7}));
-    for (const char* bad : {"B8:", "Input!A1", "A0", "B8 ", "", "8:9", "XFE1"})
+    ASSERT_TRUE(parseA1Range("$C:A", r1, c1, r2, c2));
+    EXPECT_EQ((std::vector<int>{r1, c1, r2, c2}), (std::vector<int>{0, 1, 0, 3}));
+    ASSERT_TRUE(parseA1Range("9:$8", r1, c1, r2, c2));
+    EXPECT_EQ((std::vector<int>{r1, c1, r2, c2}), (std::vector<int>{8, 0, 9, 0}));
+    for (const char* bad : {"B8:", "Input!A1", "A0", "B8 ", "", "A", "8", "A:8", "B2:C", "XFE1"})
         EXPECT_FALSE(parseA1Range(bad, r1, c1, r2, c2)) << bad;
 }
 
