@@ -106,6 +106,9 @@ const R1C1Case kR1C1Cases[] = {
     {"=IF(R1C1<>0,R1C1<=2,R1C1>=3)&-R1C1%", 2, 2, "IF($A$1<>0,$A$1<=2,$A$1>=3)&-$A$1%"},
     {"=IF(ISERROR(R1C1),#N/A,#div/0!)+false", 2, 2, "IF(ISERROR($A$1),#N/A,#DIV/0!)+FALSE"},
     {"=LOG10(R1C1)+atan2(1,2)^-2", 2, 2, "LOG10($A$1)+ATAN2(1,2)^-2"},
+    // Function names that begin like an R1C1 reference.
+    {"=ROUND(RC[1],2)+count(C[1])+ROW()+CHOOSE(1,r1c1)", 2, 2,
+     "ROUND(C2,2)+COUNT(C:C)+ROW()+CHOOSE(1,$A$1)"},
     {"=IF(R1C1,,PI())", 2, 2, "IF($A$1,,PI())"},
     {"=RainDayCor*CountyFactor+Rate_2.x", 2, 2, "RainDayCor*CountyFactor+Rate_2.x"},
     {"R[1]C[1]", 1, 1, "B2"},
