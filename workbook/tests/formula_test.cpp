@@ -17,7 +17,7 @@ public:
     std::vector<std::string> names = {"General Input Data", "Input", "Land&Rain", "Animal",
                                       "Urban", "Feedlots", "Gully&Streambank", "Total Load",
                                       "Reference", "BMPList", "BMPs", "CountyData", "It's",
-                                      "Q1", "R2C3", "2019", "Data.v2", "R", "True"};
+                                      "WeatherData", "Q1", "R2C3", "2019", "Data.v2", "R", "True"};
 
     int findSheet(std::string_view name) const override {
         for (size_t i = 0; i < names.size(); ++i) {
@@ -95,6 +95,8 @@ const R1C1Case kR1C1Cases[] = {
     {"=BMPList! R5C3+BMPList!  R[1]C", 2, 2, "BMPList!$C$5+BMPList!B3"},
     {"='It''s'!R1C1", 3, 3, "'It''s'!$A$1"},
     {"=RC[-1]*2+R1C1", 2, 2, "A2*2+$A$1"},
+    {"=Rc[-1]-(RC[-10]*0.85+RC[-2]*0.01)", 8, 35, "AH8-(Y8*0.85+AG8*0.01)"},
+    {"= RC[-1] / 640", 10, 6, " E10 / 640"},
     {"=R2C[1]+R[1]C2+rc", 2, 2, "C$2+$B3+B2"},
     // Whole rows and columns.
     {"=SUM(R5)+SUM(R[1])+SUM(R)", 3, 4, "SUM($5:$5)+SUM(4:4)+SUM(3:3)"},
@@ -102,7 +104,7 @@ const R1C1Case kR1C1Cases[] = {
     {"=SUM(R2:R[2])+SUM(C[-2]:C5)", 3, 4, "SUM($2:5)+SUM(B:$E)"},
     // Literals and operators.
     {"=\"say \"\"hi\"\"\"&R1C1", 1, 2, "\"say \"\"hi\"\"\"&$A$1"},
-    {"=1E-3+.5*R[1]C-1000+0.227", 1, 1, "1E-3+0.5*A2-1000+0.227"},
+    {"=1e-3+.5*R[1]C-1000+0.227", 1, 1, "1E-3+0.5*A2-1000+0.227"},
     {"=IF(R1C1<>0,R1C1<=2,R1C1>=3)&-R1C1%", 2, 2, "IF($A$1<>0,$A$1<=2,$A$1>=3)&-$A$1%"},
     {"=IF(ISERROR(R1C1),#N/A,#div/0!)+false", 2, 2, "IF(ISERROR($A$1),#N/A,#DIV/0!)+FALSE"},
     {"=LOG10(R1C1)+atan2(1,2)^-2", 2, 2, "LOG10($A$1)+ATAN2(1,2)^-2"},
@@ -195,6 +197,9 @@ TEST(FormulaA1, ParsesAndWrites) {
         {"=SUM(b2:c5)+SUM(A:A)+SUM($C:$C)+SUM(3:5)+SUM($3:$5)",
          "SUM(B2:C5)+SUM(A:A)+SUM($C:$C)+SUM(3:5)+SUM($3:$5)"},
         {"=input!B2", "Input!B2"},
+        {"=sum(c8:c15)", "SUM(C8:C15)"},
+        {"=INDEX(WeatherData!Y$2:Y$8220,MATCH(WeatherData!$M$5,WeatherData!$V$2:$V$8220,0))",
+         "INDEX(WeatherData!Y$2:Y$8220,MATCH(WeatherData!$M$5,WeatherData!$V$2:$V$8220,0))"},
         {"='land&rain'!$A$1:$B$4", "'Land&Rain'!$A$1:$B$4"},
         {"='It''s'!A1", "'It''s'!A1"},
         {"=LOG10(A1)+WSAreaSum", "LOG10(A1)+WSAreaSum"},
