@@ -6,9 +6,13 @@
 //                      case of ordering by repeated passes over the list.
 //   RepeatedPasses/n   that pass-by-pass ordering on the same chain, for comparison.
 //   OpenForest/n       reading a model input file of a random forest.
+//   *Baseline/n        one pass over the node list reading each node's downstream node
+//                      and upstream list: the memory traffic any calculation needs, to
+//                      tell growth of the algorithm from growth of cache and TLB misses.
 //
-// Counters: heap_MB is the heap held by the network itself, peak_extra_MB the largest
-// extra heap the measured operation needed on top of what it started with.
+// Counters: heap_MB is the heap held by the network, calc_lists_MB the part of it that the
+// first calculation added (upstream, ordered and outlet lists), peak_extra_MB the largest
+// extra heap a measured operation needed on top of what it started with.
 //
 // Run: network_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
@@ -107,10 +111,13 @@ void BM_RandomForest(benchmark::State& state) {
     const long long before = g_current.load();
     CBMPDoc doc;
     RandomForest(doc, static_cast<int>(state.range(0)), 42);
-    doc.Calculate();  // first run allocates the upstream and ordered lists
+    const long long built = g_current.load();
+    doc.Calculate();
+    const double lists = double(g_current.load() - built) / (1 << 20);
     const double heap = double(g_current.load() - before) / (1 << 20);
     PeakScope peak;
     for (auto _ : state) benchmark::DoNotOptimize(doc.Calculate());
+    state.counters["calc_lists_MB"] = lists;
     state.counters["heap_MB"] = heap;
     state.counters["peak_extra_MB"] = peak.ExtraMB();
     state.SetComplexityN(state.range(0));
@@ -120,13 +127,42 @@ void BM_ChainOutletFirst(benchmark::State& state) {
     const long long before = g_current.load();
     CBMPDoc doc;
     ChainOutletFirst(doc, static_cast<int>(state.range(0)));
+    const long long built = g_current.load();
     doc.Calculate();
+    const double lists = double(g_current.load() - built) / (1 << 20);
     const double heap = double(g_current.load() - before) / (1 << 20);
     PeakScope peak;
     for (auto _ : state) benchmark::DoNotOptimize(doc.Calculate());
+    state.counters["calc_lists_MB"] = lists;
     state.counters["heap_MB"] = heap;
     state.counters["peak_extra_MB"] = peak.ExtraMB();
     state.SetComplexityN(state.range(0));
+}
+
+// The data a calculation must touch, touched once.
+void TouchNetwork(benchmark::State& state, CBMPDoc& doc) {
+    doc.Calculate();
+    for (auto _ : state) {
+        double sum = 0;
+        for (const auto& node : doc.Nodes()) {
+            if (const BmpNode* d = node->downstream) sum += d->total;
+            for (const BmpNode* u : node->upstream) sum += u->load;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_RandomForestBaseline(benchmark::State& state) {
+    CBMPDoc doc;
+    RandomForest(doc, static_cast<int>(state.range(0)), 42);
+    TouchNetwork(state, doc);
+}
+
+void BM_ChainOutletFirstBaseline(benchmark::State& state) {
+    CBMPDoc doc;
+    ChainOutletFirst(doc, static_cast<int>(state.range(0)));
+    TouchNetwork(state, doc);
 }
 
 // Ordering by passes over the node list until nothing is blocked.
@@ -187,8 +223,10 @@ void BM_OpenForest(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_RandomForest)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ChainOutletFirst)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RandomForest)->Arg(100000)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RandomForestBaseline)->Arg(100000)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChainOutletFirst)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChainOutletFirstBaseline)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepeatedPasses)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenForest)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 

@@ -41,27 +41,31 @@ bool CBMPDoc::Calculate() {
     for (auto& node : nodes_) {
         node->processed = false;
         node->upstream.clear();
+        node->pendingUpstream = 0;
     }
     for (auto& node : nodes_) {
-        if (node->downstream)
-            node->downstream->upstream.push_back(node.get());
-        else
+        if (BmpNode* down = node->downstream) {
+            down->upstream.push_back(node.get());
+            ++down->pendingUpstream;
+        } else {
             outlets_.push_back(node.get());
+        }
     }
 
     // Order: a node is ready once all its upstream nodes are ordered. Starting from every
     // node without upstream nodes, in list order, follow the downstream chain while each
     // next node becomes ready. Every node and link is visited once; nodes left over lie
     // on a loop (each node has at most one downstream node, so nothing else can wait on
-    // a loop).
+    // a loop). A node is combined as soon as it is ordered, while it is at hand: its
+    // upstream nodes are all done by then.
     ordered_.reserve(nodes_.size());
-    for (auto& node : nodes_) node->pendingUpstream = static_cast<std::uint32_t>(node->upstream.size());
     for (auto& start : nodes_) {
         if (start->processed || start->pendingUpstream != 0) continue;
         BmpNode* cur = start.get();
         while (true) {
             cur->processed = true;
             ordered_.push_back(cur);
+            Combine(*cur);
             BmpNode* next = cur->downstream;
             if (!next || --next->pendingUpstream != 0) break;
             cur = next;
@@ -70,7 +74,7 @@ bool CBMPDoc::Calculate() {
     loopFound_ = ordered_.size() != nodes_.size();
     if (loopFound_) Message("CIRCLE!");
 
-    for (BmpNode* node : ordered_) Combine(*node);
+    // The outlets once more, as the calculation always did; this gives the same values.
     for (BmpNode* node : outlets_) Combine(*node);
 
     if (observer_) observer_->Calculated();
