@@ -40,7 +40,8 @@ int ResultTextWidth(const QFontMetrics& fm, const BmpNode& node) {
 QFont NetworkFont() {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(13);
+    // 14 pixels from the top of the tallest letter to the bottom of the lowest.
+    font.setPixelSize(12);
     font.setWeight(QFont::Medium);
     return font;
 }
@@ -75,9 +76,10 @@ void PaintNetwork(QPainter& painter, const CBMPDoc& doc, bool resultsValid) {
         painter.fillRect(QRect(inside.left(), split, inside.width(), inside.bottom() + 1 - split),
                          QColor(0, 255, 255));
 
-        // The node's own values.
+        // The node's own values. The text is not clipped to the panel: a long load runs
+        // over the frame rather than losing digits.
         painter.setPen(node.selected ? QColor(255, 0, 0) : QColor(0, 0, 0));
-        painter.drawText(panel.translated(6, 0), Qt::AlignLeft | Qt::AlignTop,
+        painter.drawText(panel.translated(6, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
                          QString::fromStdString(view::NodeText(node)).trimmed());
 
         // The arrow to the downstream node.

@@ -11,7 +11,7 @@ class QPainter;
 
 namespace combra::app {
 
-// Arial, weight 500, sized so that six lines fill the inner panel of a box.
+// Arial, weight 500, 14 pixels high: six lines fit the inner panel of a box.
 QFont NetworkFont();
 
 // Paints every node in node-list order, in document pixels (the caller translates for
