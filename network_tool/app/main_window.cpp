@@ -91,12 +91,16 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     CreateStatusBar();
     UpdateRecentFileMenu();
     resize(960, 700);
+    view_->setFocus();
 }
 
 CMainFrame::~CMainFrame() {
-    // The view goes with the window; the document must not call it afterwards.
+    // The view refers to the document, which is destroyed before the window's children:
+    // the view goes first.
     doc_.SetObserver(nullptr);
     doc_.SetMessageSink(nullptr);
+    delete view_;
+    view_ = nullptr;
 }
 
 QAction* CMainFrame::Action(int commandId) const {
