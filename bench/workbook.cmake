@@ -1,0 +1,12 @@
+# Workbook layer benchmark; libxlsxwriter is linked here only, as the comparison.
+if(TARGET kavro_workbook)
+  add_executable(workbook_bench ${CMAKE_CURRENT_LIST_DIR}/workbook_bench.cpp)
+  target_link_libraries(workbook_bench PRIVATE kavro_workbook)
+  pkg_check_modules(XLSXWRITER IMPORTED_TARGET xlsxwriter)
+  if(XLSXWRITER_FOUND)
+    target_link_libraries(workbook_bench PRIVATE PkgConfig::XLSXWRITER)
+    target_compile_definitions(workbook_bench PRIVATE KAVRO_HAVE_XLSXWRITER)
+  else()
+    message(STATUS "libxlsxwriter not found: workbook_bench runs without the comparison")
+  endif()
+endif()
