@@ -219,6 +219,7 @@ public:
         }
     }
     void reserve(const std::string& name) { reserved_.insert(name); }
+    bool added(const std::string& name) const { return added_.count(name) > 0; }
     void add(const std::string& name, std::string data, const std::string& contentType) override {
         added_.insert(name);
         parts_.emplace_back(name, std::make_shared<const std::string>(std::move(data)));
@@ -350,7 +351,7 @@ void saveWorkbook(Workbook& wb, const std::string& path) {
     // Parts kept as read.
     if (st)
         for (const auto& [name, data] : st->parts)
-            if (!st->consumed.count(name) && !out.inUse(name)) out.addShared(name, data);
+            if (!st->consumed.count(name) && !out.added(name)) out.addShared(name, data);
 
     // Content types: the read ones for the parts still written, then the written parts' own.
     ContentTypes types = st ? st->contentTypes : ContentTypes{};
