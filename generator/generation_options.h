@@ -23,6 +23,10 @@ struct GenerationOptions {
     int RunoffFirstRow = 0;      // 4N+27, set by the Land&Rain builder
     int PastureAeuFirstRow = 0;  // 2N+28, set by the Animal builder
 
+    // The BMP list file the BMP list and BMP selection builders read; empty: the default,
+    // support/allBMPkavro.csv under the current working folder.
+    std::string BmpListPath;
+
     // The check-box rule of the initialisation option: non-zero mode ticks Urban, Cropland,
     // Pastureland, Forest and every animal; zero mode clears them all.
     void applyInitialisationMode(bool nonZero) {

@@ -1,0 +1,14 @@
+// The one list of sheet builders. A builder joins the run by one line here, under its name
+// (the run's step table fixes the order, so the lines may stand in any order):
+//     {"DataInput", DataInput},
+// A builder that reports its own failures and lets the run go on is marked so:
+//     {"BMPListPage", [](wb::Workbook& b, GenerationOptions& o) { BMPListPage(b, o, ...); }, true},
+#include "generator/builders.h"
+
+#include "sheets/input/general_input_data.h"
+
+std::vector<NamedBuilder> sheetBuilders() {
+    return {
+        {"GeneralInputData", GeneralInputData},
+    };
+}

@@ -1,0 +1,178 @@
+// kavro-generate end to end: exit codes, its output streams, no file left behind on failure,
+// and generated workbooks recalculated by LibreOffice.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "generator/generation_run.h"
+#include "workbook/model/workbook.h"
+#include "workbook/ooxml/package.h"
+#include "workbook/testing/libreoffice.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kTmp = fs::path(KAVRO_TEST_TMP) / "kavro_generate";
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct Cli {
+    int code = -1;
+    std::string out, err;
+};
+
+// Runs kavro-generate with `args` in the folder `cwd`.
+Cli generate(const std::string& args, const fs::path& cwd = kTmp) {
+    fs::create_directories(cwd);
+    std::string cmd = "cd '" + cwd.string() + "' && '" KAVRO_GENERATE "' " + args + " > '" +
+                      (kTmp / "stdout.txt").string() + "' 2> '" + (kTmp / "stderr.txt").string() +
+                      "'";
+    int status = std::system(cmd.c_str());
+    Cli r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = slurp(kTmp / "stdout.txt");
+    r.err = slurp(kTmp / "stderr.txt");
+    return r;
+}
+
+// A template holding every sheet the run and the builders name, written with the layer; and a
+// two-record BMP list (test data, not a catalogue).
+struct Fixture {
+    std::string templatePath, bmpList;
+    Fixture() {
+        fs::create_directories(kTmp);
+        templatePath = (kTmp / "template.xlsm").string();
+        wb::Workbook book;
+        for (const char* name :
+             {"General Input Data", "Input", "Land&Rain", "Animal", "Urban", "Feedlots", "Septic",
+              "Sediment", "Gully&Streambank", "Total Load", "Graphs", "Reference", "BMPList",
+              "BMPs", "CountyData", "WeatherData"})
+            book.addSheet(name);
+        wb::ooxml::saveWorkbook(book, templatePath);
+        bmpList = (kTmp / "bmps.csv").string();
+        std::ofstream(bmpList) << "Group,BMP,N,P,BOD,Sediment,E. coli,,\n"
+                                  "Cropland,Test BMP,0.1,0.2,0.3,0.4,0.5,,\n";
+    }
+    std::string paths() const { return "--template '" + templatePath + "' --bmp-list '" + bmpList + "'"; }
+};
+
+const Fixture& fixture() {
+    static const Fixture f;
+    return f;
+}
+
+TEST(KavroGenerate, WritesTheWorkbookAndReportsAsItGoes) {
+    fs::path out = kTmp / "ok.xlsm";
+    fs::remove(out);
+    Cli r = generate("-n 4 -g 1 " + fixture().paths() + " -o '" + out.string() + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, out.string() + "\n");
+    EXPECT_TRUE(fs::is_regular_file(out));
+    // Status texts in order, each with its progress value; the success message.
+    size_t at = 0;
+    for (const std::string& line : std::vector<std::string>{
+             "[  0%] Creating the spreadsheet tool, please wait ...",
+          "[ 10%] Creating the info sheet (1/14), please wait ...",
+          "[ 68%] Creating the gully and streambank sheet (9/14), please wait ...",
+          "[ 98%] Creating the BMP selection sheet (14/14), please wait ...", "[100%]",
+          "KAVRO: KAVRO model was created successfully. Please save it and set your EXCEL "
+          "security level to enable macros. \nTo set the security level in EXCEL:"}) {
+        size_t p = r.err.find(line, at);
+        ASSERT_NE(p, std::string::npos) << line << "\n" << r.err;
+        at = p + line.size();
+    }
+    EXPECT_EQ(r.err.find('\r'), std::string::npos);
+
+    // The file reads back with the run's finishing touches.
+    auto book = wb::ooxml::openWorkbook(out.string());
+    EXPECT_EQ(book->sheet("General Input Data").range("C6").value(), wb::CellValue(4.0));
+    EXPECT_EQ(book->sheet("Input").range("A1").text(), " ");
+    EXPECT_EQ(book->sheet("Gully&Streambank").visibility(), wb::Worksheet::Visibility::Hidden);
+    EXPECT_EQ(book->sheet("BMPs").visibility(), wb::Worksheet::Visibility::Visible);
+}
+
+TEST(KavroGenerate, UsageErrorsExitWithTwoAndWriteNothing) {
+    fs::path out = kTmp / "usage.xlsm";
+    const std::string paths = fixture().paths();
+    for (const std::string& args : std::vector<std::string>{
+             "-n 0", "-n 201", "-g 101", "-s -1", "-n x", "--frobnicate", "-n 3 " + paths,
+          "--template /no/such/template.xlsm --bmp-list '" + fixture().bmpList + "'",
+          "--template '" + fixture().templatePath + "' --bmp-list /no/such.csv"}) {
+        SCOPED_TRACE(args);
+        fs::remove(out);
+        bool hasOutput = args.find("-n 3 ") == std::string::npos;  // that case lacks -o
+        Cli r = generate(args + (hasOutput ? " " + paths + " -o '" + out.string() + "'" : ""));
+        EXPECT_EQ(r.code, 2) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_FALSE(fs::exists(out));
+    }
+    EXPECT_EQ(generate("--help").code, 0);
+}
+
+TEST(KavroGenerate, GenerationFailuresExitWithOneAndLeaveNoFile) {
+    // A template that is not a workbook.
+    fs::path bad = kTmp / "not-a-workbook.xlsm";
+    std::ofstream(bad) << "plain text";
+    fs::path out = kTmp / "fail.xlsm";
+    fs::remove(out);
+    Cli r = generate("--template '" + bad.string() + "' --bmp-list '" + fixture().bmpList +
+                     "' -o '" + out.string() + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("-Could not create the spreadsheet tool!\n"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_TRUE(r.out.empty());
+
+    // An output folder that does not exist.
+    r = generate(fixture().paths() + " -o '" + (kTmp / "no/such/folder/x.xlsm").string() + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("-Please save your file with a different name!\n"), std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(kTmp / "no"));
+
+    // Nothing under support/ of an empty working folder: the expected template place is named.
+    // (Skipped where a built template sits beside the program.)
+    fs::path empty = kTmp / "empty-cwd";
+    fs::create_directories(empty);
+    r = generate("--bmp-list '" + fixture().bmpList + "' -o out.xlsm", empty);
+    if (r.code == 1) {
+        EXPECT_NE(r.err.find((empty / "support/NutrTplt.xlsm").string()), std::string::npos)
+            << r.err;
+        EXPECT_NE(r.err.find("-Could not create the spreadsheet tool!"), std::string::npos);
+        EXPECT_FALSE(fs::exists(empty / "out.xlsm"));
+    }
+}
+
+// Every mode and size opens in LibreOffice, which computes the information sheet's sums.
+TEST(KavroGenerateLibreOffice, InformationSheetAsComputed) {
+    struct Case {
+        int n;
+        bool nonZero;
+    } cases[] = {{1, false}, {1, true}, {3, false}, {3, true}, {200, false}, {200, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.n) + (c.nonZero ? " non-zero" : " zero"));
+        fs::path out = kTmp / ("lo-" + std::to_string(c.n) + (c.nonZero ? "-nz" : "-z") + ".xlsm");
+        Cli r = generate("-n " + std::to_string(c.n) + (c.nonZero ? " --nonzero " : " ") +
+                         fixture().paths() + " -o '" + out.string() + "'");
+        ASSERT_EQ(r.code, 0) << r.err;
+        auto sheets = kavro::testing::recalculate(out.string(), (kTmp / "lo").string());
+        ASSERT_TRUE(sheets.count("General Input Data"));
+        const auto& info = sheets.at("General Input Data");
+        EXPECT_EQ(info.number("C6"), c.n);
+        EXPECT_EQ(info.number("C16"), c.nonZero ? 4 : 0);
+        EXPECT_EQ(info.number("E16"), c.nonZero ? 8 : 0);
+        EXPECT_EQ(info.number("G16"), 0);
+        EXPECT_EQ(info.text("B12"), "User Defined");
+    }
+}
+
+}  // namespace
