@@ -59,7 +59,8 @@ void build(Workbook& wb) {
     input.cells(9, 1).font().setBold(true);
     input.cells(9, 3).setFormulaR1C1("=SUM(R[-4]C:R[-1]C)");
     input.cells(9, 3).setNumberFormat("#,##0.0");
-    input.cells(9, 3).borders(xl::EdgeTopOfCell).setLineStyle(xl::Double);
+    input.range("C9:D9").setMergeCells(true);
+    input.range("C9:D9").borders(xl::EdgeTop).setLineStyle(xl::Double);
     wb.addName("TotalArea", "=Input!R9C3");
     input.cells(5, 3).addComment("Type the watershed's urban area in acres.").author = "KAVRO";
 

@@ -363,7 +363,7 @@ void loadWorksheet(Worksheet& ws, PackageState& st, SheetSource& src) {
             }
         } else if (name == "sheetFormatPr") {
             kept->sheetFormatAttrs =
-                attributesOf(n, {"defaultRowHeight", "defaultColWidth", "customHeight"});
+                attributesOf(n, {"defaultRowHeight", "defaultColWidth"});
             ws.setDefaultRowHeight(attrDouble(n, "defaultRowHeight", ws.defaultRowHeight()));
             if (n.attribute("defaultColWidth"))
                 ws.setDefaultColumnWidth(charsFromFileWidth(attrDouble(n, "defaultColWidth", 0), mdw));
@@ -719,7 +719,9 @@ std::string writeWorksheet(SheetWriteContext& ctx, const SheetKept* kept, Shared
         if (std::abs(ws.defaultColumnWidth() - 8.43) > 1e-9)
             w.attrNum("defaultColWidth", fileWidthFromChars(ws.defaultColumnWidth(), mdw));
         w.attrNum("defaultRowHeight", ws.defaultRowHeight());
-        if (std::abs(ws.defaultRowHeight() - 12.75) > 1e-9) w.attr("customHeight", 1);
+        if (std::abs(ws.defaultRowHeight() - 12.75) > 1e-9 &&
+            !(kept && hasAttr(kept->sheetFormatAttrs, "customHeight")))
+            w.attr("customHeight", 1);
         w.close("sheetFormatPr");
     }
     keptUpTo(kCols - 1);
