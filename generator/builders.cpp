@@ -5,10 +5,18 @@
 //     {"BMPListPage", [](wb::Workbook& b, GenerationOptions& o) { BMPListPage(b, o, ...); }, true},
 #include "generator/builders.h"
 
+#include "sheets/input/data_input.h"
 #include "sheets/input/general_input_data.h"
+#include "sheets/summary/bmp_list_page.h"
+#include "sheets/summary/bmp_page.h"
+#include "sheets/summary/reference_page.h"
 
 std::vector<NamedBuilder> sheetBuilders() {
     return {
         {"GeneralInputData", GeneralInputData},
+        {"DataInput", DataInput},
+        {"ReferencePage", ReferencePage},
+        {"BMPListPage", [](wb::Workbook& b, GenerationOptions& o) { BMPListPage(b, o); }, true},
+        {"BMPPage", [](wb::Workbook& b, GenerationOptions& o) { BMPPage(b, o); }, true},
     };
 }

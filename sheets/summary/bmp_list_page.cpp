@@ -50,7 +50,7 @@ void fillSheet(wb::Workbook& wb, const std::string& path) {
 }  // namespace
 
 void BMPListPage(wb::Workbook& wb, GenerationOptions& opt) {
-    BMPListPage(wb, opt, kavro::defaultBmpListPath());
+    BMPListPage(wb, opt, opt.BmpListPath.empty() ? kavro::defaultBmpListPath() : opt.BmpListPath);
 }
 
 void BMPListPage(wb::Workbook& wb, GenerationOptions& /*opt*/, const std::string& path) {

@@ -13,7 +13,8 @@ class Workbook;
 // Appended to the reason when the sheet cannot be filled.
 inline constexpr const char* kBmpListFailure = " Cannot create the BMPList worksheet !";
 
-// Reads support/allBMPkavro.csv under the current working folder.
+// Reads opt.BmpListPath, or support/allBMPkavro.csv under the current working folder when
+// that is empty.
 void BMPListPage(wb::Workbook& wb, GenerationOptions& opt);
 // Reads the list file at `path`. A missing or empty file, or one that ends inside a record,
 // throws wb::WorkbookError with the reason followed by kBmpListFailure; the complete records read

@@ -282,7 +282,7 @@ std::string bmpEfficiencyFormula(int row, int col, BmpGroupRows group, int combi
 }
 
 void BMPPage(wb::Workbook& wb, GenerationOptions& opt) {
-    BMPPage(wb, opt, kavro::defaultBmpListPath());
+    BMPPage(wb, opt, opt.BmpListPath.empty() ? kavro::defaultBmpListPath() : opt.BmpListPath);
 }
 
 void BMPPage(wb::Workbook& wb, GenerationOptions& opt, const std::string& path) {

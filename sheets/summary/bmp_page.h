@@ -47,7 +47,8 @@ struct BmpGroupRows {
 // BMPs-Calculated", or 0 when that choice counts as 0 (the feedlots).
 std::string bmpEfficiencyFormula(int row, int col, BmpGroupRows group, int combinedRow);
 
-// Reads support/allBMPkavro.csv under the current working folder to count the list's records.
+// Reads opt.BmpListPath (or, when empty, support/allBMPkavro.csv under the current working
+// folder) to count the list's records.
 void BMPPage(wb::Workbook& wb, GenerationOptions& opt);
 // Builds the sheet from "BMPList" (filled from the same file earlier in the run); sorts each
 // group's BMP rows there by name. Any failure throws wb::WorkbookError with the reason followed
