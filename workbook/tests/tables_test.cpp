@@ -1,11 +1,13 @@
 // The three framed-table procedures, checked cell by cell on the model.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "workbook/formula/formula.h"
 #include "workbook/model/workbook.h"
+#include "workbook/ooxml/package.h"
 #include "workbook/tables.h"
 
 using namespace wb;
@@ -197,6 +199,45 @@ TEST_F(Tables, TextsAreFormulaTextAndShortHeaderListsFail) {
 
     EXPECT_THROW(CreateTableVesk(ws, "T", headers(5), 10, 1, 3, 11, true, true), WorkbookError);
     EXPECT_THROW(CreateTableVesk2(ws, "T", headers(4), 10, 1, 3, 4, true), WorkbookError);
+}
+
+// The three tables survive the file: written, read back, and the same on the model.
+TEST(TablesInAFile, WrittenAndReadBack) {
+    std::filesystem::create_directories(KAVRO_TEST_TMP);
+    const std::string path = std::string(KAVRO_TEST_TMP) + "/tables.xlsm";
+    {
+        Workbook book;
+        Worksheet& ws = book.addSheet("Land&Rain");
+        CreateTableVesk(ws, "Vesk", headers(7), 4, 2, 3, 13, true, true);
+        CreateTableVesk2(ws, "Vesk2", {"WS", "p", "q", "r", "s"}, 10, 2, 2, 4, true);
+        CreateTableDunlo(ws, "Dunlo", {"", "Beef", "Dairy"}, {"Animal", "Mass"}, 15, 2, 3, 2);
+        ooxml::saveWorkbook(book, path);
+    }
+    auto book = ooxml::openWorkbook(path);
+    Worksheet& ws = book->sheet("Land&Rain");
+    EXPECT_EQ(ws.range("M5").formula(), "=SUM(C5:K5)");
+    EXPECT_EQ(ws.range("M6").formula(), "=SUM(C6:K6)");
+    EXPECT_EQ(ws.find(5, 14) ? ws.find(5, 14)->type : CellType::Empty, CellType::Empty);
+    ASSERT_NE(ws.mergeAt(6, 14), nullptr);
+    EXPECT_EQ(*ws.mergeAt(6, 14), (RangeRef{6, 13, 6, 14}));
+    EXPECT_EQ(*ws.mergeAt(10, 5), (RangeRef{10, 5, 10, 6}));
+    EXPECT_EQ(ws.range("G4").text(), "H3");
+    EXPECT_EQ(ws.range("B6").text(), "W2");
+    EXPECT_EQ(ws.range("B3").text(), "Vesk");
+    EXPECT_EQ(ws.range("B17").text(), "Dairy");
+    EXPECT_EQ(ws.range("C15").text(), "Mass");
+    const CellFormat& band = ws.range("I3").format();
+    EXPECT_EQ(band.fill.color, Color::indexed(43));
+    EXPECT_TRUE(band.font.bold);
+    EXPECT_EQ(ws.range("J3").format().fill.pattern, xl::None);
+    EXPECT_EQ(ws.range("E14").format().fill.color, Color::indexed(43));
+    EXPECT_EQ(ws.range("F14").format().fill.pattern, xl::None);
+    const CellFormat& head = ws.range("F10").format();
+    EXPECT_EQ(head.fill.color, Color::indexed(15));
+    EXPECT_TRUE(head.align.wrap);
+    const CellFormat& corner = ws.range("N6").format();
+    EXPECT_EQ(corner.right.lineStyle, xl::Continuous);
+    EXPECT_EQ(corner.bottom.weight, xl::Thin);
 }
 
 }  // namespace
