@@ -312,7 +312,7 @@ void saveWorkbook(Workbook& wb, const std::string& path) {
             // read: refuse rather than drop it.
             if (ws.maxRow() > 0 || !ws.rowInfo.empty() || !ws.colInfo.empty() || !ws.merges.empty() ||
                 !ws.comments.empty() || !ws.validations.empty() || !ws.controls.empty() ||
-                !ws.charts.empty())
+                !ws.charts.empty() || !ws.runs.empty() || ws.protection().sheet || !ws.tabColor.empty())
                 throw WorkbookError("Cannot save the workbook \"" + path + "\": the sheet \"" +
                                     ws.name() + "\" was changed before it was loaded");
             // Never used: written back as read, with its relationships and parts.
