@@ -466,3 +466,23 @@ TEST(PackageSave, FailureLeavesThePreviousFileAndNoTemporaryFile) {
     ooxml::saveWorkbook(fresh, dir + "/out.xlsm");
     EXPECT_EQ(entries(dir + "/out.xlsm").count("xl/workbook.xml"), 1u);
 }
+
+TEST(PackageSave, ContentIsNeverDroppedBehindASheetKeptAsRead) {
+    // However a sheet is reached, what is written into it is saved, or the save fails loudly.
+    std::string dir = tmpDir("dropped");
+    writeZip(dir + "/template.xlsm", foreignPackage());
+    auto wb = ooxml::openWorkbook(dir + "/template.xlsm");
+    wb->sheet(1).cells(5, 5).setValue(42);
+    bool saved = true;
+    try {
+        ooxml::saveWorkbook(*wb, dir + "/out.xlsm");
+    } catch (const WorkbookError& e) {
+        saved = false;
+        EXPECT_TRUE(contains(e.what(), "CountyData")) << e.what();
+    }
+    if (saved) {
+        auto again = ooxml::openWorkbook(dir + "/out.xlsm");
+        EXPECT_EQ(std::get<double>(again->sheet("CountyData").cells(5, 5).value()), 42);
+        EXPECT_EQ(std::get<double>(again->sheet("CountyData").cells(1, 2).value()), 10);
+    }
+}
