@@ -7,6 +7,7 @@
 
 #include "sheets/input/data_input.h"
 #include "sheets/input/general_input_data.h"
+#include "sheets/land/landuse_page.h"
 #include "sheets/summary/bmp_list_page.h"
 #include "sheets/summary/bmp_page.h"
 #include "sheets/summary/reference_page.h"
@@ -15,6 +16,7 @@ std::vector<NamedBuilder> sheetBuilders() {
     return {
         {"GeneralInputData", GeneralInputData},
         {"DataInput", DataInput},
+        {"LandusePage", LandusePage},
         {"ReferencePage", ReferencePage},
         {"BMPListPage", [](wb::Workbook& b, GenerationOptions& o) { BMPListPage(b, o); }, true},
         {"BMPPage", [](wb::Workbook& b, GenerationOptions& o) { BMPPage(b, o); }, true},
