@@ -142,6 +142,12 @@ TEST(KavroGenerate, GenerationFailuresExitWithOneAndLeaveNoFile) {
     EXPECT_NE(r.err.find("-Could not create the spreadsheet tool!\n"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(out));
     EXPECT_TRUE(r.out.empty());
+    // A file already there is left as it was.
+    std::ofstream(out) << "previous";
+    r = generate("--template '" + bad.string() + "' --bmp-list '" + fixture().bmpList +
+                 "' -o '" + out.string() + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(slurp(out), "previous");
 
     // An output folder that does not exist.
     r = generate(fixture().paths() + " -o '" + (kTmp / "no/such/folder/x.xlsm").string() + "'");
