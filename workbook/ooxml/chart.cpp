@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include "workbook/formula/formula.h"
 #include "workbook/model/objects.h"
 #include "workbook/ooxml/objects_util.h"
 
@@ -27,13 +28,40 @@ void appendRef(std::string& out, const char* element, const char* refKind, const
     out += '>';
 }
 
+// The application's default series colours (the accent colours of its default theme). They are
+// written out, not left to the theme, so that a reader of a package without a theme part draws
+// the series as the application does, rather than not at all.
+constexpr const char* kSeriesColors[] = {"4F81BD", "C0504D", "9BBB59", "8064A2", "4BACC6", "F79646"};
+
+std::string solidFill(const char* rgb) {
+    return std::string("<c:spPr><a:solidFill><a:srgbClr val=\"") + rgb +
+           "\"/></a:solidFill></c:spPr>";
+}
+
+// The number of cells of a series' value range ("Graphs!$C$4:$C$13" has 10); 0 when unknown.
+int pointCount(const std::string& ref) {
+    std::string_view address = ref;
+    if (auto bang = address.rfind('!'); bang != std::string_view::npos) address.remove_prefix(bang + 1);
+    int r1, c1, r2, c2;
+    if (!formula::parseA1Range(address, r1, c1, r2, c2)) return 0;
+    return (r2 - r1 + 1) * (c2 - c1 + 1);
+}
+
 void appendSeries(std::string& out, const Chart& chart) {
     for (size_t i = 0; i < chart.series.size(); ++i) {
         const ChartSeries& s = chart.series[i];
         out += "<c:ser><c:idx val=\"" + std::to_string(i) + "\"/><c:order val=\"" +
                std::to_string(i) + "\"/>";
         if (!s.name.empty()) appendRef(out, "tx", "strRef", s.name);
-        if (chart.chartType == xl::ColumnClustered) out += "<c:invertIfNegative val=\"0\"/>";
+        if (chart.chartType == xl::Pie) {
+            // Every slice its own colour, as varied colours give them.
+            for (int p = 0, n = pointCount(s.values); p < n; ++p)
+                out += "<c:dPt><c:idx val=\"" + std::to_string(p) + "\"/><c:bubble3D val=\"0\"/>" +
+                       solidFill(kSeriesColors[p % 6]) + "</c:dPt>";
+        } else {
+            out += solidFill(kSeriesColors[i % 6]);
+            out += "<c:invertIfNegative val=\"0\"/>";
+        }
         if (!s.categories.empty()) appendRef(out, "cat", "strRef", s.categories);
         appendRef(out, "val", "numRef", s.values);
         out += "</c:ser>";
@@ -100,7 +128,11 @@ std::string chartPart(const Chart& chart) {
                "\"/><c:crosses val=\"autoZero\"/><c:crossBetween val=\"between\"/></c:valAx>";
     }
     out += "</c:plotArea><c:legend><c:legendPos val=\"r\"/><c:overlay val=\"0\"/></c:legend>"
-           "<c:plotVisOnly val=\"1\"/><c:dispBlanksAs val=\"gap\"/></c:chart></c:chartSpace>";
+           "<c:plotVisOnly val=\"1\"/><c:dispBlanksAs val=\"gap\"/></c:chart>"
+           // The chart area: white with a thin grey border, as the application draws it.
+           "<c:spPr><a:solidFill><a:srgbClr val=\"FFFFFF\"/></a:solidFill>"
+           "<a:ln w=\"9525\"><a:solidFill><a:srgbClr val=\"868686\"/></a:solidFill></a:ln></c:spPr>"
+           "</c:chartSpace>";
     return out;
 }
 

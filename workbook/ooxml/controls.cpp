@@ -593,8 +593,13 @@ std::string controlElement(const Control& c, int shapeId, std::string_view relId
     };
     std::string head = "<control shapeId=\"" + std::to_string(shapeId) + "\" r:id=\"" +
                        xmlEscaped(relId) + "\" name=\"" + xmlEscaped(c.name) + "\"";
+    // The prefixes the entry uses are declared on it, so that it can join any <controls>.
     std::string out = "<mc:AlternateContent xmlns:mc=\"";
     out += kMarkupCompatibilityNs;
+    out += "\" xmlns:x14=\"";
+    out += kX14Ns;
+    out += "\" xmlns:xdr=\"";
+    out += kSpreadsheetDrawingNs;
     out += "\"><mc:Choice Requires=\"x14\">" + head +
            "><controlPr defaultSize=\"0\" autoLine=\"0\"";
     if (!c.linkedCell.empty()) out += " linkedCell=\"" + xmlEscaped(c.linkedCell) + "\"";

@@ -18,7 +18,7 @@
 
 namespace wb::ooxml {
 
-inline constexpr std::string_view kListBoxClassId = "{8BD21D40-EC42-11CE-9E0D-00AA006002F3}";
+inline constexpr std::string_view kListBoxClassId = "{8BD21D20-EC42-11CE-9E0D-00AA006002F3}";
 inline constexpr std::string_view kOptionButtonClassId = "{8BD21D50-EC42-11CE-9E0D-00AA006002F3}";
 
 inline constexpr std::string_view kActiveXContentType = "application/vnd.ms-office.activeX+xml";

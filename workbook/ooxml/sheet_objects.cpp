@@ -1,9 +1,10 @@
 #include "workbook/ooxml/sheet_objects.h"
 
+#include "workbook/ooxml/objects_writer.h"
+
 namespace wb::ooxml {
 
-// Controls and charts of the model are written by their own part writers; until those exist a
-// sheet writes only what it kept from its file.
-void writeSheetObjects(SheetWriteContext&) {}
+// The model's controls and charts join what the sheet kept from its file.
+void writeSheetObjects(SheetWriteContext& ctx) { writeControlsAndCharts(ctx); }
 
 }  // namespace wb::ooxml

@@ -217,12 +217,12 @@ TEST(ActiveXParts, ModelControlsPersistTheirProperties) {
     EXPECT_EQ(read.groupName, "2");
     EXPECT_EQ(read.caption, "OptionButton3");
     EXPECT_TRUE(read.fontBold);
-    EXPECT_EQ(hex(activeXBinaryPart(lb, font).substr(0, 4)), "40 1D D2 8B");
+    EXPECT_EQ(hex(activeXBinaryPart(lb, font).substr(0, 16)), "20 1D D2 8B 42 EC CE 11 9E 0D 00 AA 00 60 02 F3");
 
     std::string xml = activeXXmlPart(lb, "rId1");
     std::string classId, rel, persistence;
     ASSERT_TRUE(readActiveXXmlPart(xml, classId, rel, persistence));
-    EXPECT_EQ(classId, "{8BD21D40-EC42-11CE-9E0D-00AA006002F3}");
+    EXPECT_EQ(classId, "{8BD21D20-EC42-11CE-9E0D-00AA006002F3}");
     EXPECT_EQ(rel, "rId1");
     EXPECT_EQ(persistence, "persistStreamInit");
 }
