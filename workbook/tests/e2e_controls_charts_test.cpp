@@ -9,6 +9,7 @@
 #include <map>
 #include <pugixml.hpp>
 #include <regex>
+#include <set>
 #include <string>
 
 #include "workbook/model/objects.h"
@@ -92,10 +93,10 @@ void build(Workbook& book) {
     graphs.protect(true, true);
 }
 
-void checkPackage(const std::string& path) {
+void checkPackage(const std::string& path, int controls = 5, int charts = 2) {
     auto p = parts(path);
     const std::string& types = p.at("[Content_Types].xml");
-    for (int i = 1; i <= 5; ++i) {
+    for (int i = 1; i <= controls; ++i) {
         std::string ax = "xl/activeX/activeX" + std::to_string(i);
         ASSERT_TRUE(p.count(ax + ".xml")) << ax;
         ASSERT_TRUE(p.count(ax + ".bin")) << ax;
@@ -105,9 +106,12 @@ void checkPackage(const std::string& path) {
         EXPECT_NE(types.find("/" + ax + ".xml\" ContentType=\"application/vnd.ms-office.activeX+xml\""),
                   std::string::npos);
     }
-    EXPECT_FALSE(p.count("xl/activeX/activeX6.xml"));
-    for (const char* part : {"xl/drawings/drawing1.xml", "xl/charts/chart1.xml", "xl/charts/chart2.xml"})
-        ASSERT_TRUE(p.count(part)) << part;
+    EXPECT_FALSE(p.count("xl/activeX/activeX" + std::to_string(controls + 1) + ".xml"));
+    ASSERT_TRUE(p.count("xl/drawings/drawing1.xml"));
+    EXPECT_FALSE(p.count("xl/drawings/drawing2.xml"));  // one drawing per sheet
+    for (int i = 1; i <= charts; ++i) ASSERT_TRUE(p.count("xl/charts/chart" + std::to_string(i) + ".xml")) << i;
+    EXPECT_FALSE(p.count("xl/charts/chart" + std::to_string(charts + 1) + ".xml"));
+    EXPECT_EQ(count(p.at("xl/drawings/drawing1.xml"), "<c:chart "), charts);
     EXPECT_NE(types.find("drawingml.chart+xml"), std::string::npos);
 
     // Which sheet is which: the workbook's relationships name the parts.
@@ -119,7 +123,9 @@ void checkPackage(const std::string& path) {
     }
     ASSERT_FALSE(input.empty());
     ASSERT_FALSE(graphs.empty());
-    EXPECT_EQ(count(input, "<mc:Choice Requires=\"x14\"><control "), 5);
+    EXPECT_EQ(count(input, "<mc:Choice Requires=\"x14\"><control "), controls);
+    EXPECT_EQ(count(input, "<controls"), 1);
+    EXPECT_EQ(count(graphs, "<drawing "), 1);
     EXPECT_NE(input.find("name=\"lstBx11\""), std::string::npos);
     EXPECT_NE(input.find("linkedCell=\"$I$18\" listFillRange=\"AA1:AA4\""), std::string::npos);
     EXPECT_NE(input.find("<legacyDrawing "), std::string::npos);
@@ -132,7 +138,7 @@ void checkPackage(const std::string& path) {
 
     // The control properties as persisted.
     int listBoxes = 0, chosen = 0, buttons = 0;
-    for (int i = 1; i <= 5; ++i) {
+    for (int i = 1; i <= 5; ++i) {  // the first five: those of build()
         std::string progId;
         auto md = ooxml::readActiveXBinaryPart(p.at("xl/activeX/activeX" + std::to_string(i) + ".bin"), &progId);
         ASSERT_TRUE(md.has_value()) << i;
@@ -157,7 +163,7 @@ void checkPackage(const std::string& path) {
     for (auto& [name, data] : p)
         if (name.find("vmlDrawing") != std::string::npos && name.find("_rels") == std::string::npos)
             vml += data;
-    EXPECT_EQ(count(vml, "<x:ClientData ObjectType=\"Pict\">"), 5);
+    EXPECT_EQ(count(vml, "<x:ClientData ObjectType=\"Pict\">"), controls);
     EXPECT_NE(vml.find("<x:FmlaLink>$D$41</x:FmlaLink>"), std::string::npos);
 
     auto pie = ooxml::readChartPart(p.at("xl/charts/chart1.xml"));
@@ -194,6 +200,28 @@ TEST_F(ObjectsEndToEnd, ReadBackAndSavedAgainKeepsTheObjects) {
     const std::string again = kTmp + "/saved_again.xlsm";
     ooxml::saveWorkbook(*book, again);
     checkPackage(again);
+
+    // Objects added to sheets that kept theirs from the file join the kept control list and
+    // drawing, with fresh part names, shape ids and relationship ids.
+    auto more = ooxml::openWorkbook(again);
+    Worksheet& input = more->sheet("Input");
+    addOleObject(input, "Forms.ListBox.1", 300, 300, 60, 40).setLinkedCell("$K$30");
+    Worksheet& graphs = more->sheet("Graphs");
+    addChart(graphs, 400, 20, 350, 200).addSeries(graphs.range("B3:C8"), xl::Columns, true, true);
+    const std::string added = kTmp + "/objects_added.xlsm";
+    ooxml::saveWorkbook(*more, added);
+    checkPackage(added, 6, 3);
+    auto p = parts(added);
+    std::string vml;
+    for (auto& [name, data] : p)
+        if (name.find("vmlDrawing") != std::string::npos && name.find("_rels") == std::string::npos)
+            vml += data;
+    std::regex spid("o:spid=\"_x0000_s(\\d+)\"");
+    std::set<std::string> ids;
+    for (std::sregex_iterator it(vml.begin(), vml.end(), spid), end; it != end; ++it) ids.insert((*it)[1]);
+    EXPECT_EQ(ids.size(), 6u);  // no shape id given twice
+    auto values = kavro::testing::recalculate(added, kTmp + "/lo-added");
+    EXPECT_EQ(values.at("Input").text("D41"), "TRUE");
 }
 
 TEST_F(ObjectsEndToEnd, OpensInLibreOfficeWithFormControls) {
@@ -216,6 +244,9 @@ TEST_F(ObjectsEndToEnd, OpensInLibreOfficeWithFormControls) {
     EXPECT_EQ(count(content, "<form:listbox "), 1);
     EXPECT_EQ(count(content, "<form:radio "), 4);
     EXPECT_GE(count(content, "<draw:object "), 2);  // the two charts
+    std::smatch table;
+    ASSERT_TRUE(std::regex_search(content, table, std::regex("<table:table table:name=\"Graphs\"[^>]*>")));
+    EXPECT_NE(table.str().find("table:protected=\"true\""), std::string::npos) << table.str();
 }
 
 TEST_F(ObjectsEndToEnd, OpenpyxlReadsIt) {
