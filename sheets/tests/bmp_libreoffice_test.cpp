@@ -35,7 +35,8 @@ struct Reporter : RunReporter {
     void openResult(const std::string&) override {}
 };
 
-// The template the build makes, or, until there is one, a workbook with every sheet the run names.
+// The template the build makes, or, in a build without the template tool, a workbook with every
+// sheet the run names.
 std::string templatePath() {
     const fs::path built = fs::path(KAVRO_BINARY_DIR) / "support" / "NutrTplt.xlsm";
     if (fs::is_regular_file(built)) return built.string();
