@@ -111,6 +111,18 @@ TEST(KavroGenerate, WritesTheWorkbookAndReportsAsItGoes) {
     EXPECT_EQ(book->sheet("BMPs").visibility(), wb::Worksheet::Visibility::Visible);
 }
 
+TEST(KavroGenerate, TheNamedBmpListReachesTheSheet) {
+    fs::path list = kTmp / "own-list.csv";
+    std::ofstream(list) << "Group,BMP,N,P,BOD,Sediment,E. coli,,\n"
+                           "Cropland,Own list BMP,0.1,0.2,0.3,0.4,0.5,,\n";
+    fs::path out = kTmp / "own-list.xlsm";
+    Cli r = generate("--template '" + fixture().templatePath + "' --bmp-list '" + list.string() +
+                     "' -o '" + out.string() + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto book = wb::ooxml::openWorkbook(out.string());
+    EXPECT_EQ(book->sheet("BMPList").range("B2").text(), "Own list BMP") << r.err;
+}
+
 TEST(KavroGenerate, UsageErrorsExitWithTwoAndWriteNothing) {
     fs::path out = kTmp / "usage.xlsm";
     const std::string paths = fixture().paths();
