@@ -178,16 +178,19 @@ void checkPackage(const std::string& path, int controls = 5, int charts = 2) {
 
 }  // namespace
 
+// Every test builds its own file in its own folder: ctest runs the tests as parallel processes.
 class ObjectsEndToEnd : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        fs::remove_all(kTmp);
-        fs::create_directories(kTmp);
+    void SetUp() override {
+        dir = kTmp + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        file = dir + "/controls_charts.xlsm";
         Workbook book;
         build(book);
         ooxml::saveWorkbook(book, file);
     }
-    static inline const std::string file = kTmp + "/controls_charts.xlsm";
+    std::string dir, file;
 };
 
 TEST_F(ObjectsEndToEnd, PackageHoldsTheControlAndChartParts) { checkPackage(file); }
@@ -197,7 +200,7 @@ TEST_F(ObjectsEndToEnd, ReadBackAndSavedAgainKeepsTheObjects) {
     // Typing an input on each sheet loads it, so both are written again rather than copied.
     book->sheet("Input").range("C6").setValue(5);
     book->sheet("Graphs").range("C4").setValue(12);
-    const std::string again = kTmp + "/saved_again.xlsm";
+    const std::string again = dir + "/saved_again.xlsm";
     ooxml::saveWorkbook(*book, again);
     checkPackage(again);
 
@@ -208,7 +211,7 @@ TEST_F(ObjectsEndToEnd, ReadBackAndSavedAgainKeepsTheObjects) {
     addOleObject(input, "Forms.ListBox.1", 300, 300, 60, 40).setLinkedCell("$K$30");
     Worksheet& graphs = more->sheet("Graphs");
     addChart(graphs, 400, 20, 350, 200).addSeries(graphs.range("B3:C8"), xl::Columns, true, true);
-    const std::string added = kTmp + "/objects_added.xlsm";
+    const std::string added = dir + "/objects_added.xlsm";
     ooxml::saveWorkbook(*more, added);
     checkPackage(added, 6, 3);
     auto p = parts(added);
@@ -220,24 +223,24 @@ TEST_F(ObjectsEndToEnd, ReadBackAndSavedAgainKeepsTheObjects) {
     std::set<std::string> ids;
     for (std::sregex_iterator it(vml.begin(), vml.end(), spid), end; it != end; ++it) ids.insert((*it)[1]);
     EXPECT_EQ(ids.size(), 6u);  // no shape id given twice
-    auto values = kavro::testing::recalculate(added, kTmp + "/lo-added");
+    auto values = kavro::testing::recalculate(added, dir + "/lo-added");
     EXPECT_EQ(values.at("Input").text("D41"), "TRUE");
 }
 
 TEST_F(ObjectsEndToEnd, OpensInLibreOfficeWithFormControls) {
-    auto values = kavro::testing::recalculate(file, kTmp + "/lo");
+    auto values = kavro::testing::recalculate(file, dir + "/lo");
     ASSERT_TRUE(values.count("Input"));
     EXPECT_EQ(values.at("Input").text("I18"), "none");
     EXPECT_EQ(values.at("Input").text("D41"), "TRUE");
     EXPECT_EQ(values.at("Input").text("C41"), "FALSE");
-    std::string pdf = kavro::testing::convertToPdf(file, kTmp + "/pdf");
+    std::string pdf = kavro::testing::convertToPdf(file, dir + "/pdf");
     EXPECT_GT(fs::file_size(pdf), 1000u);
 
     // LibreOffice's own document of the file: the controls became form controls bound to cells.
-    const std::string ods = kTmp + "/ods";
+    const std::string ods = dir + "/ods";
     fs::create_directories(ods);
     std::string cmd = "cd '" + ods + "' && soffice --headless --norestore -env:UserInstallation=file://" +
-                      kTmp + "/lo-ods --convert-to ods --outdir '" + ods + "' '" + file +
+                      dir + "/lo-ods --convert-to ods --outdir '" + ods + "' '" + file +
                       "' > convert.log 2>&1";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     auto content = parts(ods + "/controls_charts.ods").at("content.xml");
