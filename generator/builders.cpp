@@ -7,7 +7,9 @@
 
 #include "sheets/input/data_input.h"
 #include "sheets/input/general_input_data.h"
+#include "sheets/land/animal_page.h"
 #include "sheets/land/landuse_page.h"
+#include "sheets/land/urban_page.h"
 #include "sheets/summary/bmp_list_page.h"
 #include "sheets/summary/bmp_page.h"
 #include "sheets/summary/reference_page.h"
@@ -17,6 +19,8 @@ std::vector<NamedBuilder> sheetBuilders() {
         {"GeneralInputData", GeneralInputData},
         {"DataInput", DataInput},
         {"LandusePage", LandusePage},
+        {"AnimalPage", AnimalPage},
+        {"UrbanPage", UrbanPage},
         {"ReferencePage", ReferencePage},
         {"BMPListPage", [](wb::Workbook& b, GenerationOptions& o) { BMPListPage(b, o); }, true},
         {"BMPPage", [](wb::Workbook& b, GenerationOptions& o) { BMPPage(b, o); }, true},
