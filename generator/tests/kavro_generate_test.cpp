@@ -16,7 +16,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kTmp = fs::path(KAVRO_TEST_TMP) / "kavro_generate";
+// Each test works in a folder of its own: ctest runs the tests of this program in parallel.
+fs::path tmpDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "shared";
+    return fs::path(KAVRO_TEST_TMP) / "kavro_generate" / name;
+}
 
 std::string slurp(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -31,16 +36,17 @@ struct Cli {
 };
 
 // Runs kavro-generate with `args` in the folder `cwd`.
-Cli generate(const std::string& args, const fs::path& cwd = kTmp) {
+Cli generate(const std::string& args, const fs::path& cwd = tmpDir()) {
+    fs::create_directories(tmpDir());
     fs::create_directories(cwd);
     std::string cmd = "cd '" + cwd.string() + "' && '" KAVRO_GENERATE "' " + args + " > '" +
-                      (kTmp / "stdout.txt").string() + "' 2> '" + (kTmp / "stderr.txt").string() +
+                      (tmpDir() / "stdout.txt").string() + "' 2> '" + (tmpDir() / "stderr.txt").string() +
                       "'";
     int status = std::system(cmd.c_str());
     Cli r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(kTmp / "stdout.txt");
-    r.err = slurp(kTmp / "stderr.txt");
+    r.out = slurp(tmpDir() / "stdout.txt");
+    r.err = slurp(tmpDir() / "stderr.txt");
     return r;
 }
 
@@ -53,13 +59,13 @@ const fs::path kBuiltBmpList = fs::path(KAVRO_BINARY_DIR) / "support/allBMPkavro
 struct Fixture {
     std::string templatePath, bmpList;
     Fixture() {
-        fs::create_directories(kTmp);
+        fs::create_directories(tmpDir());
         if (fs::is_regular_file(kBuiltTemplate) && fs::is_regular_file(kBuiltBmpList)) {
             templatePath = kBuiltTemplate.string();
             bmpList = kBuiltBmpList.string();
             return;
         }
-        templatePath = (kTmp / "template.xlsm").string();
+        templatePath = (tmpDir() / "template.xlsm").string();
         wb::Workbook book;
         for (const char* name :
              {"General Input Data", "Input", "Land&Rain", "Animal", "Urban", "Feedlots", "Septic",
@@ -67,7 +73,7 @@ struct Fixture {
               "BMPs", "CountyData", "WeatherData"})
             book.addSheet(name);
         wb::ooxml::saveWorkbook(book, templatePath);
-        bmpList = (kTmp / "bmps.csv").string();
+        bmpList = (tmpDir() / "bmps.csv").string();
         std::ofstream(bmpList) << "Group,BMP,N,P,BOD,Sediment,E. coli,,\n"
                                   "Cropland,Test BMP,0.1,0.2,0.3,0.4,0.5,,\n";
     }
@@ -82,7 +88,7 @@ const Fixture& fixture() {
 }
 
 TEST(KavroGenerate, WritesTheWorkbookAndReportsAsItGoes) {
-    fs::path out = kTmp / "ok.xlsm";
+    fs::path out = tmpDir() / "ok.xlsm";
     fs::remove(out);
     Cli r = generate("-n 4 -g 1 " + fixture().paths() + " -o '" + out.string() + "'");
     ASSERT_EQ(r.code, 0) << r.err;
@@ -112,10 +118,10 @@ TEST(KavroGenerate, WritesTheWorkbookAndReportsAsItGoes) {
 }
 
 TEST(KavroGenerate, TheNamedBmpListReachesTheSheet) {
-    fs::path list = kTmp / "own-list.csv";
+    fs::path list = tmpDir() / "own-list.csv";
     std::ofstream(list) << "Group,BMP,N,P,BOD,Sediment,E. coli,,\n"
                            "Cropland,Own list BMP,0.1,0.2,0.3,0.4,0.5,,\n";
-    fs::path out = kTmp / "own-list.xlsm";
+    fs::path out = tmpDir() / "own-list.xlsm";
     Cli r = generate("--template '" + fixture().templatePath + "' --bmp-list '" + list.string() +
                      "' -o '" + out.string() + "'");
     ASSERT_EQ(r.code, 0) << r.err;
@@ -124,7 +130,7 @@ TEST(KavroGenerate, TheNamedBmpListReachesTheSheet) {
 }
 
 TEST(KavroGenerate, UsageErrorsExitWithTwoAndWriteNothing) {
-    fs::path out = kTmp / "usage.xlsm";
+    fs::path out = tmpDir() / "usage.xlsm";
     const std::string paths = fixture().paths();
     for (const std::string& args : std::vector<std::string>{
              "-n 0", "-n 201", "-g 101", "-s -1", "-n x", "--frobnicate", "-n 3 " + paths,
@@ -144,9 +150,9 @@ TEST(KavroGenerate, UsageErrorsExitWithTwoAndWriteNothing) {
 
 TEST(KavroGenerate, GenerationFailuresExitWithOneAndLeaveNoFile) {
     // A template that is not a workbook.
-    fs::path bad = kTmp / "not-a-workbook.xlsm";
+    fs::path bad = tmpDir() / "not-a-workbook.xlsm";
     std::ofstream(bad) << "plain text";
-    fs::path out = kTmp / "fail.xlsm";
+    fs::path out = tmpDir() / "fail.xlsm";
     fs::remove(out);
     Cli r = generate("--template '" + bad.string() + "' --bmp-list '" + fixture().bmpList +
                      "' -o '" + out.string() + "'");
@@ -162,16 +168,16 @@ TEST(KavroGenerate, GenerationFailuresExitWithOneAndLeaveNoFile) {
     EXPECT_EQ(slurp(out), "previous");
 
     // An output folder that does not exist.
-    r = generate(fixture().paths() + " -o '" + (kTmp / "no/such/folder/x.xlsm").string() + "'");
+    r = generate(fixture().paths() + " -o '" + (tmpDir() / "no/such/folder/x.xlsm").string() + "'");
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("-Please save your file with a different name!\n"), std::string::npos)
         << r.err;
-    EXPECT_FALSE(fs::exists(kTmp / "no"));
+    EXPECT_FALSE(fs::exists(tmpDir() / "no"));
 
     // Without --template and --bmp-list, from a working folder with no support/ in it: the
     // files built beside the program are found, or, when there are none, the message names
     // the place the template was expected.
-    fs::path empty = kTmp / "empty-cwd";
+    fs::path empty = tmpDir() / "empty-cwd";
     fs::create_directories(empty);
     fs::remove(empty / "out.xlsm");
     r = generate("-o out.xlsm", empty);
@@ -199,11 +205,11 @@ TEST(KavroGenerateLibreOffice, InformationSheetAsComputed) {
     } cases[] = {{1, false}, {1, true}, {3, false}, {3, true}, {200, false}, {200, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.n) + (c.nonZero ? " non-zero" : " zero"));
-        fs::path out = kTmp / ("lo-" + std::to_string(c.n) + (c.nonZero ? "-nz" : "-z") + ".xlsm");
+        fs::path out = tmpDir() / ("lo-" + std::to_string(c.n) + (c.nonZero ? "-nz" : "-z") + ".xlsm");
         Cli r = generate("-n " + std::to_string(c.n) + (c.nonZero ? " --nonzero " : " ") +
                          fixture().paths() + " -o '" + out.string() + "'");
         ASSERT_EQ(r.code, 0) << r.err;
-        auto sheets = kavro::testing::recalculate(out.string(), (kTmp / "lo").string());
+        auto sheets = kavro::testing::recalculate(out.string(), (tmpDir() / "lo").string());
         ASSERT_TRUE(sheets.count("General Input Data"));
         const auto& info = sheets.at("General Input Data");
         EXPECT_EQ(info.number("C6"), c.n);

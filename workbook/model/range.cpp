@@ -823,6 +823,24 @@ void pasteBlock(const Range& dest, bool formatsOnly) {
     for (const auto& m : src.merges)
         if (m.r1 >= s.r1 && m.r2 <= s.r2 && m.c1 >= s.c1 && m.c2 <= s.c2) merges.push_back(m);
 
+    // A destination that is a whole multiple of the copied block in both directions receives
+    // the block tiled over it, as the spreadsheet pastes; otherwise the block goes in once.
+    const int h = s.r2 - s.r1 + 1, w = s.c2 - s.c1 + 1;
+    const bool tiled = dest.rowCount() % h == 0 && dest.columnCount() % w == 0;
+    const int tilesDown = tiled ? dest.rowCount() / h : 1;
+    const int tilesAcross = tiled ? dest.columnCount() / w : 1;
+    if (tilesDown > 1 || tilesAcross > 1) {
+        for (int ty = 0; ty < tilesDown; ++ty)
+            for (int tx = 0; tx < tilesAcross; ++tx) {
+                if (ty == 0 && tx == 0) continue;
+                Range tile(&ws, dest.row() + ty * h, dest.column() + tx * w,
+                           dest.row() + ty * h + h - 1, dest.column() + tx * w + w - 1);
+                pasteBlock(tile.resize(h, w), formatsOnly);
+            }
+        // The first tile last, so a block that overlaps its own tiles is read before it moves.
+        pasteBlock(dest.resize(h, w), formatsOnly);
+        return;
+    }
     const RangeRef target{s.r1 + dr, s.c1 + dc, s.r2 + dr, s.c2 + dc};
     ws.merges.erase(std::remove_if(ws.merges.begin(), ws.merges.end(),
                                    [&](const RangeRef& m) { return m.intersects(target); }),

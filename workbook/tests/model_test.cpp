@@ -134,6 +134,18 @@ TEST_F(Book, CopyPasteShiftsRelativeReferencesAndCarriesFormatsMergesComments) {
     EXPECT_EQ(a.range("B20").format().fill.pattern, xl::Solid);
 }
 
+TEST_F(Book, PasteOntoAMultipleOfTheBlockTilesIt) {
+    a.range("K10").setFormulaR1C1("=RC[-1]*2");
+    a.range("K10").copy();
+    a.range("K10:K13").paste();
+    EXPECT_EQ(f(a, "K13"), "=J13*2");
+    a.range("B1:C1").setValue(7);
+    a.range("B1:C1").copy();
+    a.range("B3:D3").paste();  // not a multiple: pasted once
+    EXPECT_EQ(num(a, "C3"), 7);
+    EXPECT_EQ(a.range("D3").value(), CellValue());
+}
+
 TEST_F(Book, FillDownCopiesFirstRowIncludingEmptiness) {
     a.range("M3").setFormulaR1C1("=SUM(RC[-10]:RC[-2])");
     a.range("D3").font().setBold(true);
