@@ -10,6 +10,8 @@
 #include "sheets/land/animal_page.h"
 #include "sheets/land/landuse_page.h"
 #include "sheets/land/urban_page.h"
+#include "sheets/sources/feedlots_page.h"
+#include "sheets/sources/septic_page.h"
 #include "sheets/summary/bmp_list_page.h"
 #include "sheets/summary/bmp_page.h"
 #include "sheets/summary/reference_page.h"
@@ -21,6 +23,8 @@ std::vector<NamedBuilder> sheetBuilders() {
         {"LandusePage", LandusePage},
         {"AnimalPage", AnimalPage},
         {"UrbanPage", UrbanPage},
+        {"FeedlotsPage", FeedlotsPage},
+        {"SepticPage", SepticPage},
         {"ReferencePage", ReferencePage},
         {"BMPListPage", [](wb::Workbook& b, GenerationOptions& o) { BMPListPage(b, o); }, true},
         {"BMPPage", [](wb::Workbook& b, GenerationOptions& o) { BMPPage(b, o); }, true},
