@@ -11,6 +11,8 @@
 #include "sheets/land/landuse_page.h"
 #include "sheets/land/urban_page.h"
 #include "sheets/sources/feedlots_page.h"
+#include "sheets/sources/gully_streambank.h"
+#include "sheets/sources/sediment_page.h"
 #include "sheets/sources/septic_page.h"
 #include "sheets/summary/bmp_list_page.h"
 #include "sheets/summary/bmp_page.h"
@@ -25,6 +27,8 @@ std::vector<NamedBuilder> sheetBuilders() {
         {"UrbanPage", UrbanPage},
         {"FeedlotsPage", FeedlotsPage},
         {"SepticPage", SepticPage},
+        {"SedimentPage", SedimentPage},
+        {"GullyStreamBank", GullyStreamBank},
         {"ReferencePage", ReferencePage},
         {"BMPListPage", [](wb::Workbook& b, GenerationOptions& o) { BMPListPage(b, o); }, true},
         {"BMPPage", [](wb::Workbook& b, GenerationOptions& o) { BMPPage(b, o); }, true},
