@@ -42,6 +42,7 @@ const char* const kRecessionList = "AF2:AF5";
 int inputSoilRow(int n, int i) { return 4 * n + 36 + i; }
 constexpr int kInputSoilN = 8, kInputEcoli = 11;
 
+// clang-format off
 const std::vector<std::string> kGullyHeaders{
     "Watershed",        "Gully",
     "Top Width (ft)",   "Bottom Width (ft)",
@@ -70,6 +71,7 @@ const std::vector<std::string> kLoadHeaders{
     "SB-N Reduction",      "SB-P Reduction",      "SB-BOD Reduction",    "SB-Sediment Reduction",
     "SB-E. coli Reduction", "GU-Sed Load-ncf",    "GU-Sed Reduc-ncf",    "SB-Sed Load-ncf",
     "SB-Sed Reduc-ncf"};
+// clang-format on
 
 std::string num(int v) { return std::to_string(v); }
 
@@ -86,7 +88,8 @@ std::string block(int row, int from, int first, int last, int col) {
 
 // LOOKUP of the key in column keyCol of the same row, in the template table's key column over
 // rows first..last, returning the value column.
-std::string lookup(int row, int col, int keyCol, int first, int last, int keyTable, int valueTable) {
+std::string lookup(int row, int col, int keyCol, int first, int last, int keyTable,
+                   int valueTable) {
     return "=LOOKUP(" + rc(0, keyCol - col) + "," + block(row, col, first, last, keyTable) + "," +
            block(row, col, first, last, valueTable) + ")";
 }
@@ -104,7 +107,10 @@ void headerRow(wb::Range r) {
 }
 
 void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
+    r.interior()
+        .setColorIndex(colorIndex)
+        .setPattern(xl::Solid)
+        .setPatternColorIndex(xl::Automatic);
 }
 
 // A list box over the cell, listing `list` with the first item chosen; the cell shows the choice
@@ -126,8 +132,8 @@ void addListBox(wb::Worksheet& ws, int row, int col, const std::string& list) {
 
 void columnWidths(wb::Worksheet& ws) {
     const std::pair<const char*, double> widths[] = {
-        {"A", 1.5}, {"B", 18}, {"D:E", 7}, {"F", 18}, {"G", 9}, {"H", 7},
-        {"K:M", 8}, {"N:Z", 10}, {"I", 9},  {"J", 27}, {"L", 10},
+        {"A", 1.5}, {"B", 18},   {"D:E", 7}, {"F", 18}, {"G", 9},  {"H", 7},
+        {"K:M", 8}, {"N:Z", 10}, {"I", 9},   {"J", 27}, {"L", 10},
     };
     for (const auto& [cols, w] : widths) ws.columns(cols).setColumnWidth(w);
 }
@@ -154,8 +160,10 @@ void gullyTable(wb::Worksheet& ws, const GullySheetRows& at, bool zero) {
     if (g > 0) {
         for (int d = 1; d <= g; ++d) {
             const int row = at.gully(d);
-            ws.cells(row, colK).setFormulaR1C1(lookup(row, colK, colJ, kSoilFirst, kSoilLast, colAB, colAC));
-            ws.cells(row, colL).setFormulaR1C1(lookup(row, colL, colJ, kSoilFirst, kSoilLast, colAB, colAD));
+            ws.cells(row, colK).setFormulaR1C1(
+                lookup(row, colK, colJ, kSoilFirst, kSoilLast, colAB, colAC));
+            ws.cells(row, colL).setFormulaR1C1(
+                lookup(row, colL, colJ, kSoilFirst, kSoilLast, colAB, colAD));
             // Load: the mean width times depth, length and dry weight over the years to form.
             ws.cells(row, colM).setFormulaR1C1(
                 "=if(RC[-5]=0,0,(RC[-9]+RC[-8])*RC[-7]*RC[-6]*RC[-2]/RC[-5]/2)");
@@ -169,16 +177,22 @@ void gullyTable(wb::Worksheet& ws, const GullySheetRows& at, bool zero) {
     }
     solidFill(ws.range(header - 1, colB, header - 1, colN), 43);
 
-    ws.cells(header, colL).addComment(
-        "For adjusting sediment nutrient content: Finer soils have larger aggregated surface area "
-        "for nutrients to attach");
+    ws.cells(header, colL)
+        .addComment(
+            "For adjusting sediment nutrient content: Finer soils have larger aggregated surface "
+            "area "
+            "for nutrients to attach");
     ws.cells(header, colM).addComment("Annual sediment load without stabilization parctices");
     ws.cells(header, colN).addComment("Annual sediment reduction with stabilization practices");
-    ws.cells(header, colO).addComment(
-        "Annual sediment load adjusted for nutrient calculation. BCF = Nutrient Correction Factor");
-    ws.cells(header, colP).addComment(
-        "Annual sediment reduction adjusted for nutrient calculation. BCF = Nutrient Correction "
-        "Factor");
+    ws.cells(header, colO)
+        .addComment(
+            "Annual sediment load adjusted for nutrient calculation. BCF = Nutrient Correction "
+            "Factor");
+    ws.cells(header, colP)
+        .addComment(
+            "Annual sediment reduction adjusted for nutrient calculation. BCF = Nutrient "
+            "Correction "
+            "Factor");
 }
 
 void streambankTable(wb::Worksheet& ws, const GullySheetRows& at, bool zero) {
@@ -209,8 +223,10 @@ void streambankTable(wb::Worksheet& ws, const GullySheetRows& at, bool zero) {
         }
         for (int k = 1; k <= s; ++k) {
             const int row = at.streambank(k);
-            ws.cells(row, colK).setFormulaR1C1(lookup(row, colK, colJ, kSoilFirst, kSoilLast, colAB, colAC));
-            ws.cells(row, colL).setFormulaR1C1(lookup(row, colL, colJ, kSoilFirst, kSoilLast, colAB, colAD));
+            ws.cells(row, colK).setFormulaR1C1(
+                lookup(row, colK, colJ, kSoilFirst, kSoilLast, colAB, colAC));
+            ws.cells(row, colL).setFormulaR1C1(
+                lookup(row, colL, colJ, kSoilFirst, kSoilLast, colAB, colAD));
             // Load: length x height x recession rate x dry weight.
             ws.cells(row, colM).setFormulaR1C1("=RC[-9]*RC[-8]*RC[-5]*RC[-2]");
             ws.cells(row, colN).setFormulaR1C1("=RC[-5]*RC[-1]");
@@ -252,14 +268,21 @@ void loadTable(wb::Worksheet& ws, const GullySheetRows& at) {
     const int sFirst = at.streambank(1), sLast = at.streambank(at.s);
     // Sediment: gully and streambank loads and reductions, plain and -ncf.
     const std::array<std::array<int, 3>, 8> sums = {{
-        {colW, colO, 0}, {colX, colP, 0}, {colY, colO, 1}, {colZ, colP, 1},
-        {colF, colM, 0}, {colP, colM, 1}, {colK, colN, 0}, {21, colN, 1},  // U
+        {colW, colO, 0},
+        {colX, colP, 0},
+        {colY, colO, 1},
+        {colZ, colP, 1},
+        {colF, colM, 0},
+        {colP, colM, 1},
+        {colK, colN, 0},
+        {21, colN, 1},  // U
     }};
     for (const auto& [col, source, bank] : sums)
         for (int i = 1; i <= n; ++i) {
             const int row = at.load(i);
-            ws.cells(row, col).setFormulaR1C1(bank ? sumByLabel(row, col, i, sFirst, sLast, source)
-                                                   : sumByLabel(row, col, i, gFirst, gLast, source));
+            ws.cells(row, col).setFormulaR1C1(bank
+                                                  ? sumByLabel(row, col, i, sFirst, sLast, source)
+                                                  : sumByLabel(row, col, i, gFirst, gLast, source));
         }
 
     // Nutrients: the -ncf sediment (lb) times the soil's N, P or BOD per cent, group by group
@@ -271,15 +294,17 @@ void loadTable(wb::Worksheet& ws, const GullySheetRows& at) {
     const std::array<int, 4> ecoli = {colG, colL, 17, 22};  // G, L, Q, V
     std::vector<LoadColumn> nutrients;
     for (int p = 0; p < 3; ++p)
-        for (const auto& [first, sediment] : groups) nutrients.push_back({first + p, sediment, kInputSoilN + p});
-    for (size_t k = 0; k < groups.size(); ++k) nutrients.push_back({ecoli[k], groups[k].second, kInputEcoli});
+        for (const auto& [first, sediment] : groups)
+            nutrients.push_back({first + p, sediment, kInputSoilN + p});
+    for (size_t k = 0; k < groups.size(); ++k)
+        nutrients.push_back({ecoli[k], groups[k].second, kInputEcoli});
     for (const LoadColumn& c : nutrients)
         for (int i = 1; i <= n; ++i) {
             const int row = at.load(i);
-            ws.cells(row, c.col).setFormulaR1C1(
-                "=" + rc(0, c.sediment - c.col) + "*'input'!" +
-                rc(inputSoilRow(n, i) - row, c.input - c.col) +
-                (c.input == kInputEcoli ? "/100*453592" : "/100"));
+            ws.cells(row, c.col)
+                .setFormulaR1C1("=" + rc(0, c.sediment - c.col) + "*'input'!" +
+                                rc(inputSoilRow(n, i) - row, c.input - c.col) +
+                                (c.input == kInputEcoli ? "/100*453592" : "/100"));
         }
 
     ws.range(header + 1, colC, header + n, 22).setNumberFormat(".00");  // C..V

@@ -28,8 +28,8 @@ namespace xl = wb::xl;
 constexpr uint32_t kBlue = 0xFF0000;  // font colours, blue-green-red
 constexpr uint32_t kBlack = 0x000000;
 
-constexpr int colB = 2, colC = 3, colE = 5, colK = 11, colM = 13, colO = 15, colQ = 17,
-              colS = 19, colV = 22, colW = 23, colX = 24, colZ = 26;
+constexpr int colB = 2, colC = 3, colE = 5, colK = 11, colM = 13, colO = 15, colQ = 17, colS = 19,
+              colV = 22, colW = 23, colX = 24, colZ = 26;
 
 constexpr std::array<const char*, 4> kLandUses = {"Cropland", "Pastureland", "Forest",
                                                   "User Defined"};
@@ -58,7 +58,10 @@ std::string rc(int dr, int dc) {
 }
 
 void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
+    r.interior()
+        .setColorIndex(colorIndex)
+        .setPattern(xl::Solid)
+        .setPatternColorIndex(xl::Automatic);
 }
 
 std::vector<std::string> headersWithBlanks(const char* first, int count) {
@@ -76,7 +79,8 @@ void groupHeaders(wb::Worksheet& ws, int row, int firstCol, const std::string& n
     group.clearContents();
     group.setMergeCells(true);
     ws.cells(row, firstCol).setValue(name);
-    for (int k = 0; k < width; ++k) ws.cells(row + 1, firstCol + k).setValue(subHeaders[static_cast<size_t>(k)]);
+    for (int k = 0; k < width; ++k)
+        ws.cells(row + 1, firstCol + k).setValue(subHeaders[static_cast<size_t>(k)]);
 }
 
 void sheetSettings(wb::Worksheet& ws) {
@@ -96,8 +100,12 @@ void sheetSettings(wb::Worksheet& ws) {
     solidFill(block, 15);
     block.font().setColor(kBlue);
     for (int side : {xl::EdgeLeft, xl::EdgeTop, xl::EdgeBottom, xl::EdgeRight})
-        block.borders(side).setLineStyle(xl::Continuous).setWeight(xl::Thin).setColorIndex(xl::Automatic);
-    for (int side : {xl::InsideVertical, xl::InsideHorizontal}) block.borders(side).setLineStyle(xl::None);
+        block.borders(side)
+            .setLineStyle(xl::Continuous)
+            .setWeight(xl::Thin)
+            .setColorIndex(xl::Automatic);
+    for (int side : {xl::InsideVertical, xl::InsideHorizontal})
+        block.borders(side).setLineStyle(xl::None);
 
     ws.columns("A").setColumnWidth(5);
     ws.columns("B").setColumnWidth(10);
@@ -113,19 +121,22 @@ const char* const kDeliveryRatio =
 void usleTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
     const int n = at.n, top = 7;
     std::vector<std::string> headers{"Watershed"};
-    for (int u = 0; u < 2; ++u) headers.insert(headers.end(), kUsleFactors.begin(), kUsleFactors.end());
+    for (int u = 0; u < 2; ++u)
+        headers.insert(headers.end(), kUsleFactors.begin(), kUsleFactors.end());
     headers.emplace_back();
     wb::CreateTableVesk(ws, "1. Input USLE parameters", headers, top, colB, n + 1, 22, false, true);
     ws.rows(top + 1).insert();  // the factor names' row, formatted as the header row
 
     const std::vector<std::string> factors(kUsleFactors.begin(), kUsleFactors.end());
-    for (int u = 0; u < 4; ++u) groupHeaders(ws, top, 3 + 5 * u, kLandUses[static_cast<size_t>(u)], factors);
+    for (int u = 0; u < 4; ++u)
+        groupHeaders(ws, top, 3 + 5 * u, kLandUses[static_cast<size_t>(u)], factors);
     ws.cells(top + 1, colW).setValue("DR");
 
     ws.range(at.usle() + 1, colC, at.usle() + n, colX).font().setColor(kBlack);
     for (int i = 1; i <= n; ++i) {
         const int row = at.usle() + i;
-        ws.range(row, colC, row, colV).setFormulaR1C1("='Input'!" + rc(inputUsleRow(n, i) - row, 0));
+        ws.range(row, colC, row, colV)
+            .setFormulaR1C1("='Input'!" + rc(inputUsleRow(n, i) - row, 0));
         ws.cells(row, colW).setFormulaR1C1(kDeliveryRatio);
         ws.cells(row, colW).font().setColorIndex(xl::Automatic);
     }
@@ -155,11 +166,13 @@ void efficiencyTable(wb::Worksheet& ws, const SedimentSheetRows& at, const Gener
 
     // The land-use names as the options form captions them (LandUseNames 2..5).
     std::vector<std::string> initials;
-    for (int u = 0; u < 4; ++u) initials.push_back(opt.LandUseNames[static_cast<size_t>(u + 2)].substr(0, 1));
+    for (int u = 0; u < 4; ++u)
+        initials.push_back(opt.LandUseNames[static_cast<size_t>(u + 2)].substr(0, 1));
     for (int g = 0; g < 5; ++g) {
         const int first = 3 + 4 * g;
         groupHeaders(ws, top, first, kGroups[static_cast<size_t>(g)], initials);
-        for (int u = 0; u < 4; ++u) ws.cells(top + 1, first + u).addComment(opt.LandUseNames[static_cast<size_t>(u + 2)]);
+        for (int u = 0; u < 4; ++u)
+            ws.cells(top + 1, first + u).addComment(opt.LandUseNames[static_cast<size_t>(u + 2)]);
     }
 
     const BmpSheetRows bmps(n);
@@ -168,8 +181,8 @@ void efficiencyTable(wb::Worksheet& ws, const SedimentSheetRows& at, const Gener
         for (int g = 0; g < 5; ++g)
             for (int u = 0; u < 4; ++u) {
                 const int col = 3 + 4 * g + u;
-                const std::string cell =
-                    "'BMPs'!" + rc(bmps.row(u + 1, i) - row, kBmpColumn[static_cast<size_t>(g)] - col);
+                const std::string cell = "'BMPs'!" + rc(bmps.row(u + 1, i) - row,
+                                                        kBmpColumn[static_cast<size_t>(g)] - col);
                 ws.cells(row, col).setFormulaR1C1("=If(" + cell + "=\"ND\",0," + cell + ")");
             }
     }
@@ -182,8 +195,8 @@ void efficiencyTable(wb::Worksheet& ws, const SedimentSheetRows& at, const Gener
 void erosionTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
     const int n = at.n, top = at.erosion();
     wb::CreateTableVesk(ws, "2. Erosion and sediment delivery (ton/year)",
-                        {"Watershed", "Cropland", "Pastureland", "Forest", "User Defined", "Erosion",
-                         "Sediment", "Sed. Reduction", "%Reduction"},
+                        {"Watershed", "Cropland", "Pastureland", "Forest", "User Defined",
+                         "Erosion", "Sediment", "Sed. Reduction", "%Reduction"},
                         top, colB, n + 1, 17, true, true);
     ws.range(top + 1, colC, top + n, colQ + 1).setNumberFormat("0.000");
 
@@ -199,7 +212,8 @@ void erosionTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
         }
         ws.cells(row, colK).setFormulaR1C1("=Sum(RC[-8]:RC[-2])");
         ws.cells(row, colM).setFormulaR1C1("=(RC[-2]*" + rc(usle - row, colW - colM) + ")");
-        ws.cells(row, colO).setFormulaR1C1("=(RC[-2]-" + rc(at.afterBmp() + i - row, colM - colO) + ")");
+        ws.cells(row, colO).setFormulaR1C1("=(RC[-2]-" + rc(at.afterBmp() + i - row, colM - colO) +
+                                           ")");
         ws.cells(row, colQ).setFormulaR1C1("=if(RC[-4]=0,0,(100*RC[-2]/RC[-4]))");
     }
     ws.cells(top, colK).addComment("Soil erosion calculated using the USLE equation");
@@ -211,10 +225,10 @@ void erosionTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
 
 void afterBmpTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
     const int n = at.n, top = at.afterBmp();
-    wb::CreateTableVesk(ws, "Erosion and sediment delivery after BMP (ton/year)",
-                        {"Watershed", "Cropland", "Pastureland", "Forest", "User Defined", "Erosion",
-                         "Sediment"},
-                        top, colB, n + 1, 13, true, true);
+    wb::CreateTableVesk(
+        ws, "Erosion and sediment delivery after BMP (ton/year)",
+        {"Watershed", "Cropland", "Pastureland", "Forest", "User Defined", "Erosion", "Sediment"},
+        top, colB, n + 1, 13, true, true);
     for (int i = 1; i <= n; ++i) {
         const int row = top + i;
         // Land use u: its erosion times one minus its sediment efficiency.
@@ -224,7 +238,8 @@ void afterBmpTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
                                               rc(at.efficiency() + i - row, colC + u - col) + ")");
         }
         ws.cells(row, colK).setFormulaR1C1("=Sum(RC[-8]:RC[-2])");
-        ws.cells(row, colM).setFormulaR1C1("=(RC[-2]*" + rc(at.usle() + i - row, colW - colM) + ")");
+        ws.cells(row, colM).setFormulaR1C1("=(RC[-2]*" + rc(at.usle() + i - row, colW - colM) +
+                                           ")");
     }
     ws.range(top + 1, colC, top + n, colM + 1).setNumberFormat("0.00");
     ws.rows(top - 1, top + n).setHidden(true);
@@ -233,9 +248,9 @@ void afterBmpTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
 void nutrientTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
     const int n = at.n, top = at.nutrients();
     wb::CreateTableVesk(ws, "3. Nutrient load from sediment (ton/year) and E. coli (MPN/year)",
-                        {"Watershed", "N conc.%", "P conc.%", "BOD conc.%", "E. coli conc (#/100ml)",
-                         "N Load", "P Load", "BOD Load", "E. coli Load", "N Reduction", "P Reduction",
-                         "BOD Reduction", "E. coli Reduction"},
+                        {"Watershed", "N conc.%", "P conc.%", "BOD conc.%",
+                         "E. coli conc (#/100ml)", "N Load", "P Load", "BOD Load", "E. coli Load",
+                         "N Reduction", "P Reduction", "BOD Reduction", "E. coli Reduction"},
                         top, colB, n + 1, 25, true, true);
     ws.cells(top, colC).addComment(
         "Go to the \"KAVRO\" menu for soil N concentration map. Value range: 0-100.");
@@ -252,25 +267,30 @@ void nutrientTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
         // C, E, G, I: the soil's N, P, BOD and E. coli, Input H..K.
         for (int q = 0; q < 4; ++q) {
             const int col = colC + 2 * q;
-            ws.cells(row, col).setFormulaR1C1("='Input'!" + rc(inputSoilRow(n, i) - row, kInputSoilN + q - col));
+            ws.cells(row, col).setFormulaR1C1("='Input'!" +
+                                              rc(inputSoilRow(n, i) - row, kInputSoilN + q - col));
             ws.cells(row, col).font().setColor(kBlack);
         }
         // K, M, O: twice the concentration times the sediment (N, P and BOD are enriched);
         // Q: E. coli per 100 mg times the sediment in mg.
         for (int q = 0; q < 3; ++q) {
             const int col = colK + 2 * q;
-            ws.cells(row, col).setFormulaR1C1("=(2*RC[-8]*" + rc(erosion - row, colM - col) + "/100)");
+            ws.cells(row, col).setFormulaR1C1("=(2*RC[-8]*" + rc(erosion - row, colM - col) +
+                                              "/100)");
         }
-        ws.cells(row, colQ).setFormulaR1C1("=(RC[-8]*" + rc(erosion - row, colM - colQ) + "/100)*2000*453592");
+        ws.cells(row, colQ).setFormulaR1C1("=(RC[-8]*" + rc(erosion - row, colM - colQ) +
+                                           "/100)*2000*453592");
         // S, U, W, Y: each load times the sediment's % reduction.
         for (int q = 0; q < 4; ++q) {
             const int col = colS + 2 * q;
-            ws.cells(row, col).setFormulaR1C1("=(RC[-8]*" + rc(erosion - row, colQ - col) + "/100)");
+            ws.cells(row, col).setFormulaR1C1("=(RC[-8]*" + rc(erosion - row, colQ - col) +
+                                              "/100)");
         }
     }
 
     wb::Range title = ws.range(top - 1, colS, top - 1, colX);
-    ws.cells(top - 1, colS).setValue("4. Nutrient load reduction (ton/year) and E. coli (MPN/year)");
+    ws.cells(top - 1, colS)
+        .setValue("4. Nutrient load reduction (ton/year) and E. coli (MPN/year)");
     title.font().setBold(true).setColorIndex(xl::Automatic);
     title.interior().setColorIndex(43);
 
@@ -284,12 +304,14 @@ void nutrientTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
 // Sediment with BMP of each land use and the N, P, BOD and E. coli it carries.
 void landUseTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
     const int n = at.n, top = at.landUse() - 1;
-    wb::CreateTableVesk(ws, "Sediment and sediment nutrients by land uses with BMP (t/y) and E. coli (MPN/yr)",
-                        headersWithBlanks("Watershed", 11), top, colB, n + 1, 21, false, true);
+    wb::CreateTableVesk(
+        ws, "Sediment and sediment nutrients by land uses with BMP (t/y) and E. coli (MPN/yr)",
+        headersWithBlanks("Watershed", 11), top, colB, n + 1, 21, false, true);
     ws.rows(top + 1).insert();
     ws.rows(top + 1).setWrapText(true);
     const std::vector<std::string> quantities{"N", "P", "BOD", "E. coli", "Sed."};
-    for (int u = 0; u < 4; ++u) groupHeaders(ws, top, 3 + 5 * u, kLandUses[static_cast<size_t>(u)], quantities);
+    for (int u = 0; u < 4; ++u)
+        groupHeaders(ws, top, 3 + 5 * u, kLandUses[static_cast<size_t>(u)], quantities);
 
     for (int i = 1; i <= n; ++i) {
         const int row = at.landUse() + i, nutrients = at.nutrients() + i;
@@ -299,14 +321,14 @@ void landUseTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
             // I of the sediment-nutrient table).
             for (int q = 0; q < 4; ++q) {
                 const int col = sed - 4 + q;
-                const std::string f = "=" + rc(0, sed - col) + "*" + rc(nutrients - row, colC + 2 * q - col);
+                const std::string f =
+                    "=" + rc(0, sed - col) + "*" + rc(nutrients - row, colC + 2 * q - col);
                 ws.cells(row, col).setFormulaR1C1(f + (q < 3 ? "*2/100" : "/100*2000*453592"));
             }
             // Sed.: erosion x DR x (1 - sediment efficiency).
-            ws.cells(row, sed).setFormulaR1C1(
-                "=" + rc(at.erosion() + i - row, colC + 2 * u - sed) + "*" +
-                rc(at.usle() + i - row, colW - sed) + "*(1-" +
-                rc(at.efficiency() + i - row, colC + u - sed) + ")");
+            ws.cells(row, sed).setFormulaR1C1("=" + rc(at.erosion() + i - row, colC + 2 * u - sed) +
+                                              "*" + rc(at.usle() + i - row, colW - sed) + "*(1-" +
+                                              rc(at.efficiency() + i - row, colC + u - sed) + ")");
         }
     }
     wb::Range w = ws.range(top, colW, at.landUse() + n + 1, colW);

@@ -1,13 +1,14 @@
 // The Gully&Streambank sheet on the in-memory model: where the three tables land for the counts
 // at their edges, the defaults of both initialisation modes, the list boxes, the formula texts
 // and what is hidden.
+#include "sheets/sources/gully_streambank.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "sheets/sources/gully_streambank.h"
 #include "workbook/model/objects.h"
 #include "workbook/model/workbook.h"
 
@@ -15,9 +16,9 @@ using namespace wb;
 
 namespace {
 
-const char* const kSoils[10] = {"Clay", "Clay Loam", "Loam", "Loamy Sand", "Sand",
-                                "Sandy Clay Loam", "Sandy Loam", "Silt Loam", "Silty Clay",
-                                "Silty Clay Loam"};
+const char* const kSoils[10] = {"Clay",       "Clay Loam",       "Loam",       "Loamy Sand",
+                                "Sand",       "Sandy Clay Loam", "Sandy Loam", "Silt Loam",
+                                "Silty Clay", "Silty Clay Loam"};
 const char* const kRecession[4] = {"1. Slight", "2. Moderate", "3. Severe", "4. Very Severe"};
 
 // The template's sheet with its two lookup tables (key columns only), and the Input sheet the
@@ -77,10 +78,12 @@ TEST_P(GullyLayout, TablePositionsAndHiddenRows) {
     Worksheet& ws = *b.ws;
     EXPECT_EQ(b.text("B10"), "1. Gully dimensions in the different watersheds");
     EXPECT_EQ(b.text("C11"), "Gully");
-    EXPECT_EQ(b.text(p.streambankTitle, 2), "2. Impaired streambank dimensions in the different watersheds");
+    EXPECT_EQ(b.text(p.streambankTitle, 2),
+              "2. Impaired streambank dimensions in the different watersheds");
     EXPECT_EQ(b.text(p.streambankTitle + 1, 3), "Strm Bank");
     EXPECT_EQ(b.text(p.loadTitle, 2),
-              "3. Load and load reduction (lb/year, GU=Gully; SB=Streambank) in the different watersheds");
+              "3. Load and load reduction (lb/year, GU=Gully; SB=Streambank) in the different "
+              "watersheds");
     EXPECT_EQ(b.text(p.loadTitle + 1, 26), "SB-Sed Reduc-ncf");
     if (p.g > 0) {
         EXPECT_EQ(b.text(12, 3), "Gully1");
@@ -100,7 +103,8 @@ TEST_P(GullyLayout, TablePositionsAndHiddenRows) {
     const int lastHidden = p.loadTitle + p.n + 2;
     for (int r = 1; r <= lastHidden + 3; ++r)
         EXPECT_EQ(b.hidden(r), r >= p.loadTitle && r <= lastHidden) << "row " << r;
-    for (int c = 1; c <= 34; ++c) EXPECT_EQ(b.columnHidden(c), c >= 15 && c <= 22) << "column " << c;
+    for (int c = 1; c <= 34; ++c)
+        EXPECT_EQ(b.columnHidden(c), c >= 15 && c <= 22) << "column " << c;
 
     // The subwatershed list AA1:AA(N), and the list boxes: two for a gully, three for a bank.
     EXPECT_EQ(b.text(1, 27), "W1");
@@ -125,9 +129,8 @@ TEST(GullyStreamBank, ListBoxes) {
         const char* first;
     };
     const Expected boxes[] = {
-        {12, 2, "AA1:AA4", "W1"},   {13, 2, "AA1:AA4", "W1"},
-        {12, 10, "AB2:AB11", "Clay"}, {13, 10, "AB2:AB11", "Clay"},
-        {18, 2, "AA1:AA4", "W1"},   {18, 6, "AF2:AF5", "1. Slight"},
+        {12, 2, "AA1:AA4", "W1"},     {13, 2, "AA1:AA4", "W1"}, {12, 10, "AB2:AB11", "Clay"},
+        {13, 10, "AB2:AB11", "Clay"}, {18, 2, "AA1:AA4", "W1"}, {18, 6, "AF2:AF5", "1. Slight"},
         {18, 10, "AB2:AB11", "Clay"},
     };
     for (const Expected& e : boxes) {
@@ -159,9 +162,11 @@ TEST(GullyStreamBank, DefaultsByInitialisationMode) {
         SCOPED_TRACE(nonZero ? "non-zero" : "zero");
         GullyBook b(2, 2, 1, nonZero);
         const double dim = nonZero ? 5 : 0, height = nonZero ? 100 : 0;
-        for (const char* c : {"D12", "E12", "F12", "G13"}) EXPECT_EQ(b.value(c), CellValue(dim)) << c;
+        for (const char* c : {"D12", "E12", "F12", "G13"})
+            EXPECT_EQ(b.value(c), CellValue(dim)) << c;
         for (const char* c : {"H12", "H13"}) EXPECT_EQ(b.value(c), CellValue(1.0)) << c;
-        for (const char* c : {"I12", "I13", "I18", "I19"}) EXPECT_EQ(b.value(c), CellValue(0.95)) << c;
+        for (const char* c : {"I12", "I13", "I18", "I19"})
+            EXPECT_EQ(b.value(c), CellValue(0.95)) << c;
         EXPECT_EQ(b.value("D18"), CellValue(dim));
         EXPECT_EQ(b.value("E19"), CellValue(height));
         EXPECT_EQ(b.text("C13"), "Gully2");
@@ -259,20 +264,23 @@ TEST(GullyStreamBank, HeadersFormatsAndWidths) {
         EXPECT_EQ(f.align.horizontal, xl::Center) << c;
         EXPECT_EQ(f.align.vertical, xl::Top) << c;
     }
-    for (const char* c : {"N10", "N16", "R22"}) EXPECT_EQ(ws.range(c).format().fill.color, Color::indexed(43)) << c;
+    for (const char* c : {"N10", "N16", "R22"})
+        EXPECT_EQ(ws.range(c).format().fill.color, Color::indexed(43)) << c;
     EXPECT_EQ(ws.range("O10").format().fill.color, Color::automatic());
 
     const Color red = Color::fromBgr(0x0000FF);
-    for (const char* c : {"C12", "G13", "J12", "C18", "F19", "J18"}) EXPECT_EQ(ws.range(c).format().font.color, red) << c;
+    for (const char* c : {"C12", "G13", "J12", "C18", "F19", "J18"})
+        EXPECT_EQ(ws.range(c).format().font.color, red) << c;
     EXPECT_EQ(ws.range("G18").format().font.color, Color::fromBgr(0));
     EXPECT_NE(ws.range("K12").format().font.color, red);
-    for (const char* c : {"M12", "P13", "M19", "P18"}) EXPECT_EQ(ws.range(c).format().numberFormat, "0.0000") << c;
+    for (const char* c : {"M12", "P13", "M19", "P18"})
+        EXPECT_EQ(ws.range(c).format().numberFormat, "0.0000") << c;
     for (const char* c : {"C24", "V25"}) EXPECT_EQ(ws.range(c).format().numberFormat, ".00") << c;
     EXPECT_EQ(ws.range("W24").format().numberFormat, "General");
 
-    const std::pair<int, double> widths[] = {{1, 1.5}, {2, 18}, {4, 7}, {5, 7}, {6, 18}, {7, 9},
-                                             {8, 7},   {9, 9},  {10, 27}, {11, 8}, {12, 10},
-                                             {13, 8},  {14, 10}, {26, 10}};
+    const std::pair<int, double> widths[] = {{1, 1.5}, {2, 18}, {4, 7},   {5, 7},   {6, 18},
+                                             {7, 9},   {8, 7},  {9, 9},   {10, 27}, {11, 8},
+                                             {12, 10}, {13, 8}, {14, 10}, {26, 10}};
     for (const auto& [col, w] : widths) EXPECT_EQ(ws.columns(col).columnWidth(), w) << col;
 }
 

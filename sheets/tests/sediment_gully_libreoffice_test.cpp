@@ -3,6 +3,7 @@
 // generated, then with areas, efficiencies and gully data typed in as a planner would, and once
 // more with the whole-watershed delivery-ratio switch on.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -11,8 +12,6 @@
 #include <map>
 #include <sstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "workbook/model/workbook.h"
 #include "workbook/ooxml/package.h"

@@ -1,13 +1,14 @@
 // The Sediment sheet on the in-memory model: where the six tables land for 1, 2 and 200
 // subwatersheds, which rows are hidden, the formula texts as the cells hold them, and the
 // headers and formats that the builder rearranges after drawing its frames.
+#include "sheets/sources/sediment_page.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <set>
 #include <string>
 
-#include "sheets/sources/sediment_page.h"
 #include "workbook/model/workbook.h"
 
 using namespace wb;
@@ -25,8 +26,8 @@ struct SedimentBook {
         book->addName("WSAreaSum", "='Land&Rain'!R9C16");
         book->sheet("Input").select();
         opt.SubwatershedCount = n;
-        opt.LandUseNames = {"Watershed", "Urban", "Cropland", "Pastureland", "Forest",
-                            "User Defined", ""};
+        opt.LandUseNames = {"Watershed", "Urban",        "Cropland", "Pastureland",
+                            "Forest",    "User Defined", ""};
         SedimentPage(*book, opt);
         ws = &book->sheet("Sediment");
     }
@@ -64,9 +65,12 @@ TEST(SedimentPage, TablePositionsAndHiddenRows) {
             {5 * n + 22, "Go to the \"KAVRO\" menu for soil nutrient concentration map."},
             {5 * n + 23,
              "Sediment and sediment nutrients by land uses with BMP (t/y) and E. coli (MPN/yr)"},
-            {7, "Watershed"},           {n + 11, "BMP on"},
-            {2 * n + 15, "Watershed"},  {3 * n + 18, "Watershed"},
-            {4 * n + 21, "Watershed"},  {5 * n + 24, "Watershed"},
+            {7, "Watershed"},
+            {n + 11, "BMP on"},
+            {2 * n + 15, "Watershed"},
+            {3 * n + 18, "Watershed"},
+            {4 * n + 21, "Watershed"},
+            {5 * n + 24, "Watershed"},
         };
         for (const auto& [r, t] : texts) EXPECT_EQ(b.text(r, 2), t) << "B" << r;
         // First and last labels of each table, and the row under the last one.
@@ -131,7 +135,8 @@ TEST(SedimentPage, FormulaTexts) {
         {"C9", "=Input!C38"},
         {"V10", "=Input!V39"},
         {"W9",
-         "=IF(X9=0,0,IF(X9>200,(0.417662*POWER(X9/640,-0.134958)-0.127097),0.42*POWER(X9/640,-0.125)))"},
+         "=IF(X9=0,0,IF(X9>200,(0.417662*POWER(X9/640,-0.134958)-0.127097),0.42*POWER(X9/"
+         "640,-0.125)))"},
         {"X9", "=IF(Input!$F$10=TRUE, WSAreaSum, 'Land&Rain'!O8)"},
         {"X10", "=IF(Input!$F$10=TRUE, WSAreaSum, 'Land&Rain'!O9)"},
         {"X7", "=IF(Input!$F$10=TRUE,\"Total WS \",\"Individual Sub \")"},
@@ -225,9 +230,10 @@ TEST(SedimentPage, NoFrameLeftovers) {
 TEST(SedimentPage, HeadersAfterTheInsertedRows) {
     SedimentBook b(2);
     // USLE: land-use groups over row 7, factors in row 8, DR and area.
-    const std::pair<const char*, const char*> usle[] = {
-        {"C7:G7", "Cropland"}, {"H7:L7", "Pastureland"}, {"M7:Q7", "Forest"},
-        {"R7:V7", "User Defined"}};
+    const std::pair<const char*, const char*> usle[] = {{"C7:G7", "Cropland"},
+                                                        {"H7:L7", "Pastureland"},
+                                                        {"M7:Q7", "Forest"},
+                                                        {"R7:V7", "User Defined"}};
     for (const auto& [area, name] : usle) {
         EXPECT_TRUE(b.merged(area)) << area;
         EXPECT_EQ(b.ws->range(area).text(), name) << area;
@@ -261,11 +267,19 @@ TEST(SedimentPage, HeadersAfterTheInsertedRows) {
 
     // Erosion and nutrient headers in the merged pairs, their notes.
     const std::pair<const char*, const char*> heads[] = {
-        {"C19", "Cropland"},   {"K19", "Erosion"},        {"M19", "Sediment"},
-        {"O19", "Sed. Reduction"}, {"Q19", "%Reduction"}, {"M24", "Sediment"},
-        {"I29", "E. coli conc (#/100ml)"}, {"Y29", "E. coli Reduction"},
+        {"C19", "Cropland"},
+        {"K19", "Erosion"},
+        {"M19", "Sediment"},
+        {"O19", "Sed. Reduction"},
+        {"Q19", "%Reduction"},
+        {"M24", "Sediment"},
+        {"I29", "E. coli conc (#/100ml)"},
+        {"Y29", "E. coli Reduction"},
         {"S28", "4. Nutrient load reduction (ton/year) and E. coli (MPN/year)"},
-        {"C34", "Cropland"}, {"R34", "User Defined"}, {"C35", "N"}, {"F35", "E. coli"},
+        {"C34", "Cropland"},
+        {"R34", "User Defined"},
+        {"C35", "N"},
+        {"F35", "E. coli"},
         {"V35", "Sed."},
     };
     for (const auto& [c, t] : heads) EXPECT_EQ(b.text(c), t) << c;
@@ -276,8 +290,9 @@ TEST(SedimentPage, HeadersAfterTheInsertedRows) {
         {"O19", "Sediment reduction by BMPs"},
         {"Q19", "The % sediment reduction relative to sediment load"},
         {"C29", "Go to the \"KAVRO\" menu for soil N concentration map. Value range: 0-100."},
-        {"E29", "Go to the \"KAVRO\" menu for soil P2O5 concentration map. P = 0.44 * P2O5. "
-                "Value range: 0-100."},
+        {"E29",
+         "Go to the \"KAVRO\" menu for soil P2O5 concentration map. P = 0.44 * P2O5. "
+         "Value range: 0-100."},
         {"G29", "National average loading ratio BOD/N = 2."},
         {"I29", "E. coli (MPN/100mg)"},
         {"K29", "Nutrient enrichment ratio=2"},
