@@ -182,8 +182,9 @@ TEST(FeedlotsPage, FormulasReadTheirCells) {
     for (const auto& [at, text] : formulas) EXPECT_EQ(ws.range(at).formula(), text) << at;
 }
 
-// The runoff row carries the same small-storm guard as the other runoff formulas: the Part's
-// depth (P - Ia*S)^2/(P - Ia*S + S) inside IF(P - Ia*S > 0, ..., 0), the depth text unchanged.
+// The runoff row carries the same small-storm guard as the other runoff formulas: the
+// curve-number depth (P - Ia*S)^2/(P - Ia*S + S) inside IF(P - Ia*S > 0, ..., 0), its own text
+// unchanged.
 TEST(FeedlotsPage, RunoffDepthIsGuardedAgainstSmallStorms) {
     for (int n : {1, 200}) {
         Built b = build(n);
