@@ -16,7 +16,9 @@
 #include "sheets/sources/septic_page.h"
 #include "sheets/summary/bmp_list_page.h"
 #include "sheets/summary/bmp_page.h"
+#include "sheets/summary/graph_page.h"
 #include "sheets/summary/reference_page.h"
+#include "sheets/summary/total_load_page.h"
 
 std::vector<NamedBuilder> sheetBuilders() {
     return {
@@ -29,6 +31,8 @@ std::vector<NamedBuilder> sheetBuilders() {
         {"SepticPage", SepticPage},
         {"SedimentPage", SedimentPage},
         {"GullyStreamBank", GullyStreamBank},
+        {"TotalLoadPage", TotalLoadPage},
+        {"GraphPage", GraphPage},
         {"ReferencePage", ReferencePage},
         {"BMPListPage", [](wb::Workbook& b, GenerationOptions& o) { BMPListPage(b, o); }, true},
         {"BMPPage", [](wb::Workbook& b, GenerationOptions& o) { BMPPage(b, o); }, true},
