@@ -174,6 +174,11 @@ GenerationRun::Result GenerationRun::save(Result r) {
     return r;
 }
 
+GenerationRun::Result GenerationRun::saveAgain() {
+    if (!book_) return Result{};
+    return save(Result{});
+}
+
 void GenerationRun::GroupOptionBtn(wb::Workbook& book) {
     try {
         wb::Worksheet& input = book.sheet(kInput);

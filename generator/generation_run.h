@@ -119,6 +119,10 @@ public:
     // The workbook of the last run (kept after a failed save, so it can still be saved).
     wb::Workbook* workbook() { return book_.get(); }
 
+    // After a failed save: the save steps again on the kept workbook, from the name question
+    // on (a front end that holds the only copy of the workbook offers this).
+    Result saveAgain();
+
     // Groups the four soil-group option buttons of every subwatershed on "Input" into one shape,
     // once: AA10 of "Input" records that it was done. Reports its own failure.
     void GroupOptionBtn(wb::Workbook& book);
