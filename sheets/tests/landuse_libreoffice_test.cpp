@@ -163,7 +163,11 @@ TEST_F(LandRainEndToEnd, GroundwaterSwitch) {
     EXPECT_NEAR(on.number("AM40"),
                 on.number("AM33") / 12 * on.number("S9") * on.number("S6") * on.number("E9"), 1e-9);
     EXPECT_GT(on.number("AM40"), 0);
-    EXPECT_EQ(on.number("AU40"), 0);  // the Feedlots sheet holds no pervious area yet
+    // Feedlots: the urban depth over the Feedlots sheet's pervious area J(11+i).
+    EXPECT_NEAR(on.number("AU40"),
+                on.number("AK33") / 12 * on.number("S9") * on.number("S6") *
+                    typed["Feedlots"].number("J13"),
+                1e-9);
 }
 
 TEST_F(LandRainEndToEnd, IrrigationRunoffAndReduction) {

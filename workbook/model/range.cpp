@@ -150,6 +150,27 @@ void checkSize(const Range& r, const char* what) {
                             " of sheet \"" + r.sheet().name() + "\" is too large a block");
 }
 
+// Rows of the range whose automatic height may have changed: those with a wrapped or
+// larger-than-default text, or an automatic height already.
+void refitRows(const Range& r) {
+    if (r.isEntireColumns()) return;
+    Worksheet& ws = r.sheet();
+    const StyleTable& styles = ws.workbook().styles();
+    const double defaultSize = ws.workbook().defaultFont().size;
+    const int last = std::min(r.lastRow(), std::min(ws.maxRow(), r.row() + 5000));
+    for (int row = r.row(); row <= last; ++row) {
+        auto info = ws.rowInfo.find(row);
+        bool fit = info != ws.rowInfo.end() && info->second.autoHeight >= 0;
+        for (const Cell& c : ws.rowCells(row)) {
+            if (fit) break;
+            if (c.type == CellType::Empty) continue;
+            const CellFormat& f = styles.get(c.style);
+            fit = f.align.wrap || f.font.size > defaultSize;
+        }
+        if (fit) ws.autoFitRow(row);
+    }
+}
+
 void writeEntry(const Range& r, std::string_view text, Entry mode) {
     checkSize(r, "An entry");
     Worksheet& ws = r.sheet();
@@ -200,6 +221,7 @@ void writeEntry(const Range& r, std::string_view text, Entry mode) {
                 c.number = std::get<double>(*typed);
             }
         }
+    if (!typed) refitRows(r);
 }
 
 }  // namespace
@@ -251,6 +273,7 @@ Range& Range::setText(std::string_view text) {
             c.text = id;
             ws_->runs.erase({row, col});
         }
+    refitRows(*this);
     return *this;
 }
 
@@ -364,6 +387,7 @@ Range& Range::setNumberFormat(std::string_view fmt) {
 }
 Range& Range::setWrapText(bool b) {
     modifyFormats([&](CellFormat& cf) { cf.align.wrap = b; });
+    refitRows(*this);
     return *this;
 }
 Range& Range::setShrinkToFit(bool b) {
@@ -446,7 +470,9 @@ FontRef& FontRef::apply(F f) {
 }
 
 FontRef& FontRef::setBold(bool b) {
-    return apply([&](Font& f) { f.bold = b; });
+    apply([&](Font& f) { f.bold = b; });
+    if (length_ < 0) refitRows(Range(ws_, ref_));
+    return *this;
 }
 FontRef& FontRef::setItalic(bool b) {
     return apply([&](Font& f) { f.italic = b; });
@@ -464,7 +490,9 @@ FontRef& FontRef::setFontStyle(std::string_view style) {
     });
 }
 FontRef& FontRef::setSize(double points) {
-    return apply([&](Font& f) { f.size = points; });
+    apply([&](Font& f) { f.size = points; });
+    if (length_ < 0) refitRows(Range(ws_, ref_));
+    return *this;
 }
 FontRef& FontRef::setName(std::string_view name) {
     return apply([&](Font& f) { f.name = std::string(name); });
@@ -883,6 +911,11 @@ void Range::fillDown() const {
 }
 
 void Range::clearContents() const {
+    clearContentsOnly();
+    refitRows(*this);
+}
+
+void Range::clearContentsOnly() const {
     if (isEntireRows() || isEntireColumns()) {
         for (int row = ref_.r1; row <= std::min(ref_.r2, ws_->maxRow()); ++row)
             for (const Cell& c : ws_->rowCells(row))

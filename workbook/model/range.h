@@ -195,6 +195,7 @@ private:
     friend class InteriorRef;
     friend class BorderRef;
     template <class F> void modifyFormats(F f) const;
+    void clearContentsOnly() const;
     Worksheet* ws_;
     RangeRef ref_;
 };

@@ -174,8 +174,92 @@ double Worksheet::rowHeightPoints(int row) const {
     if (it != rowInfo.end()) {
         if (it->second.hidden) return 0;
         if (it->second.height >= 0) return it->second.height;
+        if (it->second.autoHeight >= 0) return it->second.autoHeight;
     }
     return defaultRowHeight_;
+}
+
+namespace {
+
+// Advance widths of Arial/Helvetica in 1/1000 em for the printable ASCII characters; others
+// count as an average letter.
+const short kHelveticaWidths[95] = {
+    278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,   //  !"#$%&'()*+,-./
+    556, 556, 556, 556, 556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556,   // 0-9:;<=>?
+    1015, 667, 667, 722, 722, 667, 611, 778, 722, 278, 500, 667, 556, 833, 722, 778,  // @A-O
+    667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 278, 278, 278, 469, 556,   // P-Z[\]^_
+    333, 556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,   // `a-o
+    556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584,        // p-z{|}~
+};
+
+double textWidthPixels(std::string_view text, const Font& f) {
+    double em = 0;
+    for (unsigned char c : text) {
+        if ((c & 0xC0) == 0x80) continue;  // continuation bytes of one character
+        em += (c >= 32 && c < 127) ? kHelveticaWidths[c - 32] : 556;
+    }
+    double px = em / 1000.0 * f.size * 96.0 / 72.0;
+    return f.bold ? px * 1.07 : px;
+}
+
+// Lines a text takes when wrapped at `width` pixels, breaking at blanks (and inside a word
+// that is wider than the cell).
+int wrappedLines(const std::string& text, const Font& f, double width) {
+    int lines = 1;
+    double used = 0;
+    const double blank = textWidthPixels(" ", f);
+    size_t i = 0;
+    while (i <= text.size()) {
+        size_t j = text.find_first_of(" \n", i);
+        if (j == std::string::npos) j = text.size();
+        double w = textWidthPixels(std::string_view(text).substr(i, j - i), f);
+        if (used > 0 && used + blank + w > width) {
+            ++lines;
+            used = 0;
+        }
+        if (w > width && width > 0) {
+            lines += static_cast<int>(w / width);
+            used = std::fmod(w, width);
+        } else {
+            used += (used > 0 ? blank : 0) + w;
+        }
+        if (j < text.size() && text[j] == '\n') {
+            ++lines;
+            used = 0;
+        }
+        i = j + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+void Worksheet::autoFitRow(int row) {
+    auto it = rowInfo.find(row);
+    if (it != rowInfo.end() && it->second.height >= 0) return;  // the user's height stays
+    const StyleTable& styles = wb_->styles();
+    double needed = -1;
+    for (const Cell& c : rowCells(row)) {
+        if (c.type == CellType::Empty) continue;
+        const CellFormat& f = styles.get(c.style);
+        if (mergeAt(row, c.col)) continue;
+        const double lineHeight = f.font.size * 1.275;
+        double h = lineHeight;
+        if (f.align.wrap && c.type == CellType::Text && f.align.orientation == 0) {
+            double width = columnWidthPoints(c.col) / 0.75 - 4;
+            h = lineHeight * wrappedLines(wb_->strings().get(c.text), f.font, width);
+        }
+        needed = std::max(needed, h);
+    }
+    // Heights are whole pixels.
+    if (needed > 0) needed = std::ceil(needed / 0.75 - 1e-9) * 0.75;
+    double value = needed > defaultRowHeight_ + 1e-9 ? needed : -1;
+    if (it == rowInfo.end()) {
+        if (value < 0) return;
+        rowInfo[row].autoHeight = value;
+    } else {
+        it->second.autoHeight = value;
+    }
 }
 
 double Worksheet::columnLeft(int col) const {
@@ -310,6 +394,7 @@ void Worksheet::insertRows(int at, int count) {
             aboveInfo = ri->second;
             aboveInfo.hidden = false;
             aboveInfo.outlineLevel = 0;
+            aboveInfo.autoHeight = -1;
             hasAboveInfo = aboveInfo.hasStyle || aboveInfo.height >= 0;
         }
     }

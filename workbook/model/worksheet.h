@@ -67,7 +67,10 @@ struct DataValidation {
 };
 
 struct RowInfo {
-    double height = -1;  // points; < 0: the sheet's default
+    double height = -1;  // points, set by the user; < 0: automatic
+    // The automatic height the spreadsheet gives a row for its wrapped texts and large fonts
+    // (< 0: the sheet's default). Kept up to date as texts and formats change.
+    double autoHeight = -1;
     bool hidden = false;
     bool hasStyle = false;
     uint32_t style = 0;  // whole-row format
@@ -138,6 +141,9 @@ public:
     // validations, row settings, controls and charts below move, and every reference into the
     // moved area, on every sheet and in every defined name, is adjusted.
     void insertRows(int at, int count);
+    // Recomputes the automatic height of a row without a set height, as the spreadsheet does
+    // when wrapped text or a larger font goes into it (merged cells do not count).
+    void autoFitRow(int row);
     void deleteRows(int first, int count);
 
     // Cell store access (for the file format, the table procedures and tests).

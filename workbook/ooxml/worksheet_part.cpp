@@ -132,7 +132,11 @@ void readCells(Worksheet& ws, const pugi::xml_node& sheetData, const PackageStat
         RowInfo info;
         bool any = false;
         if (rn.attribute("ht")) {
-            info.height = attrDouble(rn, "ht", -1);
+            // A height the user set is custom; otherwise it is the automatic height.
+            if (attrBool(rn, "customHeight", false))
+                info.height = attrDouble(rn, "ht", -1);
+            else
+                info.autoHeight = attrDouble(rn, "ht", -1);
             any = true;
         }
         if (attrBool(rn, "hidden", false)) info.hidden = any = true;
@@ -757,6 +761,12 @@ std::string writeWorksheet(SheetWriteContext& ctx, const SheetKept* kept, Shared
                     out += " ht=\"";
                     appendNumber(out, info->height);
                     out += "\" customHeight=\"1\"";
+                }
+                else if (info->autoHeight >= 0) {
+                    // The automatic height the spreadsheet computed: stored, not custom.
+                    out += " ht=\"";
+                    appendNumber(out, info->autoHeight);
+                    out += '"';
                 }
                 if (info->hidden) out += " hidden=\"1\"";
                 if (info->outlineLevel > 0) {

@@ -221,3 +221,32 @@ TEST_F(Book, SheetsAreFoundWithoutRegardToCaseAndMissingOnesAreErrors) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Book, WrappedTextAndLargeFontsGrowRowsWithoutASetHeight) {
+    a.range("B3").setValue("Number of Septic Systems per subwatershed");
+    EXPECT_DOUBLE_EQ(a.range("B3").height(), 12.75);  // not wrapped: one line
+    a.range("B3").setWrapText(true);
+    EXPECT_GE(a.range("B3").height(), 3 * 12.75);  // about 230 px of text in a 60 px column
+    const double wrapped = a.range("B3").height();
+    EXPECT_DOUBLE_EQ(a.range("B4").top(), a.range("B3").top() + wrapped);
+    a.columns("B").setColumnWidth(60);
+    a.range("B3").setWrapText(true);
+    EXPECT_DOUBLE_EQ(a.range("B3").height(), 12.75);
+    a.range("C5").setValue("Title");
+    a.range("C5").font().setSize(14);
+    EXPECT_GT(a.range("C5").height(), 12.75);
+    // A set height stays; a merged cell does not count.
+    a.rows(6).setRowHeight(20);
+    a.range("B6").setValue("a long text that wraps over several lines of the cell");
+    a.range("B6").setWrapText(true);
+    EXPECT_DOUBLE_EQ(a.range("B6").height(), 20);
+    a.columns("D").setColumnWidth(8.43);
+    a.range("D7").setValue("a long text that wraps over several lines");
+    a.range("D7:E7").setMergeCells(true);
+    a.range("D7").setWrapText(true);
+    EXPECT_DOUBLE_EQ(a.range("D7").height(), 12.75);
+}
+
+}  // namespace
