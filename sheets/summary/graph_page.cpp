@@ -23,7 +23,10 @@ constexpr int colB = 2, colC = 3;
 constexpr int kSourcesTop = 3, kSubwatershedsTop = 16;
 
 void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
+    r.interior()
+        .setColorIndex(colorIndex)
+        .setPattern(xl::Solid)
+        .setPatternColorIndex(xl::Automatic);
 }
 
 void tallHeader(wb::Worksheet& ws, int row, double height) {
@@ -59,19 +62,25 @@ void GraphPage(wb::Workbook& wb, GenerationOptions& opt) {
     ws.range("B1").setValue("Graphs");
     ws.range("B1").font().setBold(true);
     ws.range("D1").setValue(
-        "This sheet is protected. To copy specific objects, remove the protection by clicking Tools -> "
+        "This sheet is protected. To copy specific objects, remove the protection by clicking "
+        "Tools -> "
         "Protection -> Unprotect sheet.");
     wb::Range band = ws.range("B1:L1");
     band.font().setColor(kBlue);
     solidFill(band, 15);
-    for (int side : {xl::EdgeLeftOfCell, xl::EdgeRightOfCell, xl::EdgeTopOfCell, xl::EdgeBottomOfCell})
-        band.borders(side).setLineStyle(xl::Continuous).setWeight(xl::Thin).setColorIndex(xl::Automatic);
-    for (int side : {xl::InsideVertical, xl::InsideHorizontal}) band.borders(side).setLineStyle(xl::None);
+    for (int side :
+         {xl::EdgeLeftOfCell, xl::EdgeRightOfCell, xl::EdgeTopOfCell, xl::EdgeBottomOfCell})
+        band.borders(side)
+            .setLineStyle(xl::Continuous)
+            .setWeight(xl::Thin)
+            .setColorIndex(xl::Automatic);
+    for (int side : {xl::InsideVertical, xl::InsideHorizontal})
+        band.borders(side).setLineStyle(xl::None);
 
     // Table 1: Total Load table 2 without its total row, source k in row 3 + k.
     wb::CreateTableDunlo(ws, "1. Copy of total load by land uses (with BMP)",
-                         {"", "Urban", "Cropland", "Pastureland", "Forest", "Feedlots", "User Defined", "Septic",
-                          "Gully", "Streambank", "Groundwater"},
+                         {"", "Urban", "Cropland", "Pastureland", "Forest", "Feedlots",
+                          "User Defined", "Septic", "Gully", "Streambank", "Groundwater"},
                          {"Sources", "Total N Load by Land Uses (with BMP) (lb/yr)",
                           "Total P Load by Land Uses (with BMP) (lb/yr)",
                           "Total BOD Load by Land Uses (with BMP) (lb/yr)",
@@ -87,19 +96,21 @@ void GraphPage(wb::Workbook& wb, GenerationOptions& opt) {
     // (H..L) in H..L, subwatershed i in row 16 + i.
     std::vector<std::string> labels{""};
     for (int i = 1; i <= N; ++i) labels.push_back("W" + std::to_string(i));
-    wb::CreateTableDunlo(ws, "2. Copy of total load by subwatersheds", labels,
-                         {"Watershed", "N Load with BMP (lb/yr)", "P Load with BMP (lb/yr)",
-                          "BOD Load with BMP (lb/yr)", "Sediment Load by Watersheds with BMP (t/yr)",
-                          "E. coli Load by Watersheds with BMP (Billion MPN/yr)", "N Load Reduction (lb/yr)",
-                          "P Load Reduction (lb/yr)", "BOD Load Reduction (lb/yr) ",
-                          "Sediment Load Reduction by Watersheds (t/yr) ",
-                          "E. coli Load Reduction by Watersheds (Billion MPN/yr) "},
-                         kSubwatershedsTop, colB, N + 1, 11);
+    wb::CreateTableDunlo(
+        ws, "2. Copy of total load by subwatersheds", labels,
+        {"Watershed", "N Load with BMP (lb/yr)", "P Load with BMP (lb/yr)",
+         "BOD Load with BMP (lb/yr)", "Sediment Load by Watersheds with BMP (t/yr)",
+         "E. coli Load by Watersheds with BMP (Billion MPN/yr)", "N Load Reduction (lb/yr)",
+         "P Load Reduction (lb/yr)", "BOD Load Reduction (lb/yr) ",
+         "Sediment Load Reduction by Watersheds (t/yr) ",
+         "E. coli Load Reduction by Watersheds (Billion MPN/yr) "},
+        kSubwatershedsTop, colB, N + 1, 11);
     tallHeader(ws, kSubwatershedsTop, 60);
     const std::string row = "R[" + std::to_string(loads.one + 1 - kSubwatershedsTop) + "]";
     wb::Range bySubwatershed = ws.range(kSubwatershedsTop + 1, colC, kSubwatershedsTop + N, 12);
     bySubwatershed.setFormulaR1C1("='Total Load'!" + row + "C[10]");
-    ws.range(kSubwatershedsTop + 1, 8, kSubwatershedsTop + N, 12).setFormulaR1C1("='Total Load'!" + row + "C");
+    ws.range(kSubwatershedsTop + 1, 8, kSubwatershedsTop + N, 12)
+        .setFormulaR1C1("='Total Load'!" + row + "C");
     bySubwatershed.setNumberFormat("0.000");
 
     // Pies of the sources (chart k shows column C + k - 1 of table 1), then columns of the

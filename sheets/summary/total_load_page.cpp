@@ -31,7 +31,9 @@ constexpr uint32_t kBlue = 0xFF0000;  // blue-green-red
 constexpr int colB = 2, colC = 3;
 
 std::string num(int v) { return std::to_string(v); }
-std::string offset(char axis, int d) { return d == 0 ? std::string(1, axis) : axis + ("[" + num(d) + "]"); }
+std::string offset(char axis, int d) {
+    return d == 0 ? std::string(1, axis) : axis + ("[" + num(d) + "]");
+}
 
 // A working table: its blocks (named, `width` columns each from column C) and what goes into
 // each block cell of subwatershed i (block k, position j, both from 1): a formula, a constant,
@@ -70,7 +72,8 @@ int build(wb::Worksheet& ws, const WorkingTable& t, int N) {
         ws.cells(R, blockColumn(t, k, 1)).setValue(t.blocks[k - 1]);
     }
     for (int k = 1; k <= blocks; ++k)
-        for (int j = 1; j <= t.width; ++j) ws.cells(R + 1, blockColumn(t, k, j)).setValue(t.pollutants[j - 1]);
+        for (int j = 1; j <= t.width; ++j)
+            ws.cells(R + 1, blockColumn(t, k, j)).setValue(t.pollutants[j - 1]);
 
     for (int k = 1; k <= blocks; ++k)
         for (int i = 1; i <= N; ++i)
@@ -109,9 +112,10 @@ std::string loadWithoutBmp(const Sources& s, int row, int i, int k, int j) {
         const int monthsCol = k == 1 ? 12 : 13;  // L, M
         const int aeuRow = k == 1 ? s.croplandAeu(i) : s.pastureAeu(i);
         const int agCol = 14 + 2 * (j - 1);  // N, P, R, T; manured one to the right
-        const std::string share = "Animal!" + ref(row, col, Sources::manureMonths(i), monthsCol) + "/12";
-        return runoff + "*((1-" + share + ")*Animal!" + ref(row, col, aeuRow, agCol) + "+(" + share +
-               ")*Animal!" + ref(row, col, aeuRow, agCol + 1) + " )" + unit;
+        const std::string share =
+            "Animal!" + ref(row, col, Sources::manureMonths(i), monthsCol) + "/12";
+        return runoff + "*((1-" + share + ")*Animal!" + ref(row, col, aeuRow, agCol) + "+(" +
+               share + ")*Animal!" + ref(row, col, aeuRow, agCol + 1) + " )" + unit;
     }
     const int concRow = s.concentration(k - 1);  // Forest, User Defined
     return runoff + "*'Land&Rain'!" + ref(row, col, concRow, 3 + j - 1) + unit;
@@ -124,10 +128,11 @@ std::string reductionWithBmp(const Sources& s, const TableRows& t, int row, int 
     if (k == 5) return blockSum(4, 4);
     const std::string withoutBmp = ref(row, col, t.a + 1 + i, col);
     // Group j + 1 (N, P, BOD, E. coli after Sediment) of four columns, land use k within it.
-    const std::string efficiency = "Sediment!" + ref(row, col, s.sedimentEfficiency(i), 4 * (j + 1) - 1 + k - 1);
+    const std::string efficiency =
+        "Sediment!" + ref(row, col, s.sedimentEfficiency(i), 4 * (j + 1) - 1 + k - 1);
     if (k > 1) return "=" + withoutBmp + "*" + efficiency;
-    const std::string irrigation = "'Land&Rain'!" + ref(row, col, s.runoffReduction(i), 5) + "*Animal!" +
-                                   ref(row, col, s.croplandAeu(i), 14 + 2 * (j - 1)) +
+    const std::string irrigation = "'Land&Rain'!" + ref(row, col, s.runoffReduction(i), 5) +
+                                   "*Animal!" + ref(row, col, s.croplandAeu(i), 14 + 2 * (j - 1)) +
                                    (j == 4 ? kToCounts : kToPounds);
     return "=(" + withoutBmp + "-" + irrigation + ")*" + efficiency + "+" + irrigation;
 }
@@ -138,35 +143,39 @@ std::string loadByLandUse(const Sources& s, const TableRows& t, int row, int i, 
     const int col = colC + 5 * (k - 1) + j - 1;
     const int q = fourPollutants(j);
     switch (k) {
-    case 1:
-        return "=Urban!" + ref(row, col, s.urban(i), 13 + j - 1);
-    case 5:
-        if (j == 4) return "0";
-        return "=Feedlots!" + ref(row, col, s.feedlots(i), 3 + q - 1) + "- Feedlots!" +
-               ref(row, col, s.feedlots(i), 7 + q - 1);
-    case 7:
-        if (j == 4) return "0";
-        return "=Septic!" + ref(row, col, s.septic(i), 11 + q - 1);
-    case 8:
-    case 9: {
-        const int loads = k == 8 ? 3 : 13;  // gully C..G, streambank M..Q; reductions 5 to the right
-        return "='Gully&Streambank'!" + ref(row, col, s.gully(i), loads + j - 1) +
-               "-'Gully&Streambank'!" + ref(row, col, s.gully(i), loads + 5 + j - 1);
-    }
-    default: {
-        // Runoff load without BMP minus its reduction (tables a and b), plus the load carried
-        // by sediment with BMP (Sediment land-use table, tons; E. coli counts).
-        const int u = k == 6 ? 4 : k - 1;  // Cropland, Pastureland, Forest, User Defined
-        const int sedimentCol = 5 * u - 2;  // first of N, P, BOD, E. coli, sediment
-        if (j == 4) {
-            const std::string sediment = "Sediment!" + ref(row, col, s.sedimentByLandUse(i), sedimentCol + 4);
-            return u == 1 ? "=2000*" + sediment : "=(" + sediment + ")*2000";
+        case 1:
+            return "=Urban!" + ref(row, col, s.urban(i), 13 + j - 1);
+        case 5:
+            if (j == 4) return "0";
+            return "=Feedlots!" + ref(row, col, s.feedlots(i), 3 + q - 1) + "- Feedlots!" +
+                   ref(row, col, s.feedlots(i), 7 + q - 1);
+        case 7:
+            if (j == 4) return "0";
+            return "=Septic!" + ref(row, col, s.septic(i), 11 + q - 1);
+        case 8:
+        case 9: {
+            const int loads =
+                k == 8 ? 3 : 13;  // gully C..G, streambank M..Q; reductions 5 to the right
+            return "='Gully&Streambank'!" + ref(row, col, s.gully(i), loads + j - 1) +
+                   "-'Gully&Streambank'!" + ref(row, col, s.gully(i), loads + 5 + j - 1);
         }
-        const int runoffCol = colC + 4 * (u - 1) + q - 1;
-        const std::string sediment = "Sediment!" + ref(row, col, s.sedimentByLandUse(i), sedimentCol + q - 1);
-        return "=" + ref(row, col, t.a + 1 + i, runoffCol) + "-" + ref(row, col, t.b + 1 + i, runoffCol) +
-               "+(" + sediment + (j == 5 ? ")" : ")*2000");
-    }
+        default: {
+            // Runoff load without BMP minus its reduction (tables a and b), plus the load carried
+            // by sediment with BMP (Sediment land-use table, tons; E. coli counts).
+            const int u = k == 6 ? 4 : k - 1;   // Cropland, Pastureland, Forest, User Defined
+            const int sedimentCol = 5 * u - 2;  // first of N, P, BOD, E. coli, sediment
+            if (j == 4) {
+                const std::string sediment =
+                    "Sediment!" + ref(row, col, s.sedimentByLandUse(i), sedimentCol + 4);
+                return u == 1 ? "=2000*" + sediment : "=(" + sediment + ")*2000";
+            }
+            const int runoffCol = colC + 4 * (u - 1) + q - 1;
+            const std::string sediment =
+                "Sediment!" + ref(row, col, s.sedimentByLandUse(i), sedimentCol + q - 1);
+            return "=" + ref(row, col, t.a + 1 + i, runoffCol) + "-" +
+                   ref(row, col, t.b + 1 + i, runoffCol) + "+(" + sediment +
+                   (j == 5 ? ")" : ")*2000");
+        }
     }
 }
 
@@ -192,7 +201,10 @@ std::string ref(int row, int col, int targetRow, int targetCol) {
 }
 
 void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
+    r.interior()
+        .setColorIndex(colorIndex)
+        .setPattern(xl::Solid)
+        .setPatternColorIndex(xl::Automatic);
 }
 
 TableRows tableRows(int N) {
@@ -216,7 +228,8 @@ void TotalLoadPage(wb::Workbook& wb, GenerationOptions& opt) {
         throw wb::WorkbookError(
             "The Total Load sheet needs the rows that the Land&Rain and Animal builders publish; "
             "build those sheets first");
-    const Sources s{N, opt.RunoffFirstRow, opt.PastureAeuFirstRow, opt.GullyCount + opt.StreambankCount};
+    const Sources s{N, opt.RunoffFirstRow, opt.PastureAeuFirstRow,
+                    opt.GullyCount + opt.StreambankCount};
     const TableRows t = tableRows(N);
 
     wb::Worksheet& ws = wb.sheet("Total Load");
@@ -228,46 +241,69 @@ void TotalLoadPage(wb::Workbook& wb, GenerationOptions& opt) {
     ws.range("B1").setValue("Total Load");
     ws.range("B1").font().setColor(kBlue).setBold(true);
     ws.range("D1").setValue(
-        "This is the summary of annual nutrient and sediment load for each subwatershed. This sheet "
+        "This is the summary of annual nutrient and sediment load for each subwatershed. This "
+        "sheet "
         "is initially protected.");
     wb::Range band = ws.range("B1:L1");
     solidFill(band, 15);
     band.font().setColor(kBlue);
-    for (int side : {xl::EdgeLeftOfCell, xl::EdgeRightOfCell, xl::EdgeTopOfCell, xl::EdgeBottomOfCell})
-        band.borders(side).setLineStyle(xl::Continuous).setWeight(xl::Thin).setColorIndex(xl::Automatic);
-    for (int side : {xl::InsideVertical, xl::InsideHorizontal}) band.borders(side).setLineStyle(xl::None);
+    for (int side :
+         {xl::EdgeLeftOfCell, xl::EdgeRightOfCell, xl::EdgeTopOfCell, xl::EdgeBottomOfCell})
+        band.borders(side)
+            .setLineStyle(xl::Continuous)
+            .setWeight(xl::Thin)
+            .setColorIndex(xl::Automatic);
+    for (int side : {xl::InsideVertical, xl::InsideHorizontal})
+        band.borders(side).setLineStyle(xl::None);
 
     const std::vector<const char*> fourPollutantNames{"N", "P", "BOD", "E. coli"};
     const std::vector<const char*> fivePollutantNames{"N", "P", "BOD", "Sediment", "E. coli"};
-    const std::vector<const char*> runoffBlocks{"Cropland", "Pastureland", "Forest", "User Defined", "Total"};
+    const std::vector<const char*> runoffBlocks{"Cropland", "Pastureland", "Forest", "User Defined",
+                                                "Total"};
 
-    WorkingTable a{"a. Nutrient load from runoff (lb/year) and E. coli (MPN/year) without BMPs", t.a, 20, 4,
-                   runoffBlocks, fourPollutantNames,
+    WorkingTable a{"a. Nutrient load from runoff (lb/year) and E. coli (MPN/year) without BMPs",
+                   t.a,
+                   20,
+                   4,
+                   runoffBlocks,
+                   fourPollutantNames,
                    [&](int row, int i, int k, int j) { return loadWithoutBmp(s, row, i, k, j); }};
     int last = build(ws, a, N);
     ws.range(t.a + 2, colC, t.a + N + 2, last).setNumberFormat("0.0");
 
-    WorkingTable b{"b. Nutrient load reduction in runoff with BMPs (lb/year) and E. coli (MPN/year)", t.b, 20, 4,
-                   runoffBlocks, fourPollutantNames,
-                   [&](int row, int i, int k, int j) { return reductionWithBmp(s, t, row, i, k, j); }};
+    WorkingTable b{
+        "b. Nutrient load reduction in runoff with BMPs (lb/year) and E. coli (MPN/year)",
+        t.b,
+        20,
+        4,
+        runoffBlocks,
+        fourPollutantNames,
+        [&](int row, int i, int k, int j) { return reductionWithBmp(s, t, row, i, k, j); }};
     last = build(ws, b, N);
     ws.range(t.b + 2, colC, t.b + N + 2, last).setNumberFormat("0.0");
     hideRows(ws, 2, t.b + N + 2);
 
-    WorkingTable c{"c. Nutrient and sediment load by land uses with BMP (lb/year) and E. coli (MPN/year)", t.c, 45,
-                   5,
-                   {"Urban", "Cropland", "Pastureland", "Forest", "Feedlot", "User Defined", "Septic", "Gully",
-                    "Streambank"},
-                   fivePollutantNames,
-                   [&](int row, int i, int k, int j) { return loadByLandUse(s, t, row, i, k, j); }};
+    WorkingTable c{
+        "c. Nutrient and sediment load by land uses with BMP (lb/year) and E. coli (MPN/year)",
+        t.c,
+        45,
+        5,
+        {"Urban", "Cropland", "Pastureland", "Forest", "Feedlot", "User Defined", "Septic", "Gully",
+         "Streambank"},
+        fivePollutantNames,
+        [&](int row, int i, int k, int j) { return loadByLandUse(s, t, row, i, k, j); }};
     last = build(ws, c, N);
     ws.range(t.c - 1, colC, t.c + N + 2, last).setNumberFormat("0.0");
     hideRows(ws, t.c - 1, t.c + N + 2);
 
-    WorkingTable d{"d. Load from groundwater by land uses with BMP (lb/year) and E. coli (MPN/year)", t.d, 35, 5,
-                   {"Urban", "Cropland", "Pastureland", "Forest", "Feedlot", "User Defined", "Total"},
-                   fivePollutantNames,
-                   [&](int row, int i, int k, int j) { return groundwaterLoad(s, row, i, k, j); }};
+    WorkingTable d{
+        "d. Load from groundwater by land uses with BMP (lb/year) and E. coli (MPN/year)",
+        t.d,
+        35,
+        5,
+        {"Urban", "Cropland", "Pastureland", "Forest", "Feedlot", "User Defined", "Total"},
+        fivePollutantNames,
+        [&](int row, int i, int k, int j) { return groundwaterLoad(s, row, i, k, j); }};
     last = build(ws, d, N);
     ws.range(t.d - 1, colC, t.d + N + 2, last).setNumberFormat("0.0");
     hideRows(ws, t.d - 1, t.d + N + 2);

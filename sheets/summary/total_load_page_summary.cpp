@@ -56,8 +56,12 @@ struct Table1Row {
     int i;
     int row;
 
-    std::string at(int col, int targetRow, int targetCol) const { return ref(row, col, targetRow, targetCol); }
-    std::string gully(int col, int target) const { return "'Gully&Streambank'!" + at(col, s.gully(i), target); }
+    std::string at(int col, int targetRow, int targetCol) const {
+        return ref(row, col, targetRow, targetCol);
+    }
+    std::string gully(int col, int target) const {
+        return "'Gully&Streambank'!" + at(col, s.gully(i), target);
+    }
 
     // N, P, BOD (q = 1..3) without BMP, column C..E; E. coli in G.
     std::string load(int q) const {
@@ -65,41 +69,46 @@ struct Table1Row {
         return "=" + at(col, t.a + 1 + i, 19 + q - 1) + "+Feedlots!" + at(col, s.feedlots(i), col) +
                "+(Sediment!" + at(col, s.sedimentNutrients(i), 11 + 2 * (q - 1)) + ")*2000+Urban!" +
                at(col, s.urban(i), col) + "+Septic!" + at(col, s.septic(i), col) + "+" +
-               at(col, t.d + 1 + i, 33 + q - 1) + "+" + gully(col, col) + "+" + gully(col, col + 10);
+               at(col, t.d + 1 + i, 33 + q - 1) + "+" + gully(col, col) + "+" +
+               gully(col, col + 10);
     }
     // The gully and streambank E. coli loads (G, Q) count here as their reductions count in L,
     // so that the load with BMP is the load minus the reduction of the same sources.
     std::string ecoliLoad() const {
         const int col = 7;
-        return "=(" + at(col, t.a + 1 + i, 22) + " + Feedlots!" + at(col, s.feedlots(i), 6) + "+Sediment!" +
-               at(col, s.sedimentNutrients(i), 17) + "+Urban!" + at(col, s.urban(i), 7) + "+Septic!" +
-               at(col, s.septic(i), 6) + " +" + at(col, t.d + 1 + i, 37) + "+" + gully(col, 7) + "+" +
-               gully(col, 17) + ")" + kBillions;
+        return "=(" + at(col, t.a + 1 + i, 22) + " + Feedlots!" + at(col, s.feedlots(i), 6) +
+               "+Sediment!" + at(col, s.sedimentNutrients(i), 17) + "+Urban!" +
+               at(col, s.urban(i), 7) + "+Septic!" + at(col, s.septic(i), 6) + " +" +
+               at(col, t.d + 1 + i, 37) + "+" + gully(col, 7) + "+" + gully(col, 17) + ")" +
+               kBillions;
     }
     // Sediment (tons) without BMP, column F.
     std::string sediment() const {
         const int col = 6;
-        return "=Sediment!" + at(col, s.erosion(i), 13) + "+Urban!" + at(col, s.urban(i), 6) + kTons + "+" +
-               at(col, t.d + 1 + i, 36) + kTons + "+" + gully(col, 16) + kTons + "+" + gully(col, 6) + kTons;
+        return "=Sediment!" + at(col, s.erosion(i), 13) + "+Urban!" + at(col, s.urban(i), 6) +
+               kTons + "+" + at(col, t.d + 1 + i, 36) + kTons + "+" + gully(col, 16) + kTons + "+" +
+               gully(col, 6) + kTons;
     }
     // N, P, BOD reductions, columns H..J.
     std::string reduction(int q) const {
         const int col = 8 + q - 1;
         return "=" + at(col, t.b + 1 + i, 19 + q - 1) + "+(Sediment!" +
-               at(col, s.sedimentNutrients(i), 19 + 2 * (q - 1)) + ")*2000+Urban!" + at(col, s.urban(i), col) +
-               "+Feedlots!" + at(col, s.feedlots(i), 7 + q - 1) + "+Septic!" + at(col, s.septic(i), 7 + q - 1) +
-               "+" + gully(col, col) + "+" + gully(col, col + 10);
+               at(col, s.sedimentNutrients(i), 19 + 2 * (q - 1)) + ")*2000+Urban!" +
+               at(col, s.urban(i), col) + "+Feedlots!" + at(col, s.feedlots(i), 7 + q - 1) +
+               "+Septic!" + at(col, s.septic(i), 7 + q - 1) + "+" + gully(col, col) + "+" +
+               gully(col, col + 10);
     }
     std::string sedimentReduction() const {
         const int col = 11;
-        return "=Sediment!" + at(col, s.erosion(i), 15) + "+Urban!" + at(col, s.urban(i), 11) + kTons + "+" +
-               gully(col, 21) + kTons + "+" + gully(col, 11) + kTons;
+        return "=Sediment!" + at(col, s.erosion(i), 15) + "+Urban!" + at(col, s.urban(i), 11) +
+               kTons + "+" + gully(col, 21) + kTons + "+" + gully(col, 11) + kTons;
     }
     std::string ecoliReduction() const {
         const int col = 12;
-        return "=(" + at(col, t.b + 1 + i, 22) + "+Sediment!" + at(col, s.sedimentNutrients(i), 25) +
-               " +Urban!" + at(col, s.urban(i), 12) + "+Feedlots!" + at(col, s.feedlots(i), 10) + "+Septic!" +
-               at(col, s.septic(i), 10) + "+" + gully(col, 12) + " +" + gully(col, 22) + ")" + kBillions;
+        return "=(" + at(col, t.b + 1 + i, 22) + "+Sediment!" +
+               at(col, s.sedimentNutrients(i), 25) + " +Urban!" + at(col, s.urban(i), 12) +
+               "+Feedlots!" + at(col, s.feedlots(i), 10) + "+Septic!" + at(col, s.septic(i), 10) +
+               "+" + gully(col, 12) + " +" + gully(col, 22) + ")" + kBillions;
     }
 };
 
@@ -113,7 +122,8 @@ void summaryTable1(wb::Worksheet& ws, const Sources& s, const TableRows& t) {
     labels.push_back("Total");
     std::vector<std::string> headers;
     for (const Column& c : kTable1) headers.push_back(c.header);
-    wb::CreateTableDunlo(ws, "1. Total load by subwatershed(s)", labels, headers, H, colB, N + 3, 21);
+    wb::CreateTableDunlo(ws, "1. Total load by subwatershed(s)", labels, headers, H, colB, N + 3,
+                         21);
 
     wb::Range header = ws.range(H, colB, H, 23);  // B..W
     header.setWrapText(true);
@@ -140,14 +150,17 @@ void summaryTable1(wb::Worksheet& ws, const Sources& s, const TableRows& t) {
     percent.setFormulaR1C1("=if(RC[-15]=0,0,100*RC[-10]/RC[-15])");
     percent.setNumberFormat("0.0");
     for (int col = colC; col <= 22; ++col) ws.cells(H + 1, col).setValue(kTable1[col - colB].unit);
-    ws.range(H - 1, colB, H - 1, 22).interior().setColorIndex(43).setPatternColorIndex(xl::Automatic);
+    ws.range(H - 1, colB, H - 1, 22)
+        .interior()
+        .setColorIndex(43)
+        .setPatternColorIndex(xl::Automatic);
 }
 
 void summaryTable2(wb::Worksheet& ws, int N, const TableRows& t) {
     const int H = t.two;
-    const std::vector<std::string> sources{"",       "Urban",  "Cropland",   "Pastureland", "Forest",
-                                           "Feedlots", "User Defined", "Septic", "Gully",
-                                           "Streambank", "Groundwater", "Total"};
+    const std::vector<std::string> sources{"",       "Urban",      "Cropland",     "Pastureland",
+                                           "Forest", "Feedlots",   "User Defined", "Septic",
+                                           "Gully",  "Streambank", "Groundwater",  "Total"};
     wb::CreateTableDunlo(ws, "2. Total load by land uses (with BMP)", sources,
                          {"Sources", "N Load (lb/yr)", "P Load (lb/yr)", "BOD Load (lb/yr)",
                           "Sediment Load (t/yr)", "E. coli Load (Billion MPN/yr)"},
@@ -166,13 +179,16 @@ void summaryTable2(wb::Worksheet& ws, int N, const TableRows& t) {
         const int row = H + k;
         for (int j = 1; j <= 5; ++j) {
             const int col = colC + j - 1;
-            const std::string source =
-                k <= 9 ? ref(row, col, cTotal, colC + 5 * (k - 1) + j - 1) : ref(row, col, dTotal, 33 + j - 1);
+            const std::string source = k <= 9 ? ref(row, col, cTotal, colC + 5 * (k - 1) + j - 1)
+                                              : ref(row, col, dTotal, 33 + j - 1);
             ws.cells(row, col).setFormulaR1C1("=" + source + endings[j]);
         }
     }
     ws.range(H + 11, colC, H + 11, 7).setFormulaR1C1("=sum(R[-1]C:R[-10]C)");
-    ws.range(H - 1, colB, H - 1, 7).interior().setColorIndex(43).setPatternColorIndex(xl::Automatic);
+    ws.range(H - 1, colB, H - 1, 7)
+        .interior()
+        .setColorIndex(43)
+        .setPatternColorIndex(xl::Automatic);
     wb::Range body = ws.range(H + 1, colC, H + 11, 7);
     body.interior().setColorIndex(34);
     body.setNumberFormat("0.00");

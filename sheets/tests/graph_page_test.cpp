@@ -1,13 +1,14 @@
 // The Graphs sheet on the in-memory model: the two copy tables (read against the Total Load
 // sheet they copy), the eleven charts with the series left after the deletions, the titles and
 // the protection.
+#include "sheets/summary/graph_page.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "sheets/summary/graph_page.h"
 #include "sheets/summary/total_load_page.h"
 #include "workbook/model/objects.h"
 #include "workbook/model/workbook.h"
@@ -25,8 +26,8 @@ struct Built {
 
 Built build(int n) {
     Built b;
-    for (const char* name : {"Input", "Land&Rain", "Animal", "Urban", "Feedlots", "Septic", "Sediment",
-                             "Gully&Streambank", "Total Load", "Graphs"})
+    for (const char* name : {"Input", "Land&Rain", "Animal", "Urban", "Feedlots", "Septic",
+                             "Sediment", "Gully&Streambank", "Total Load", "Graphs"})
         b.book->addSheet(name);
     b.opt.SubwatershedCount = n;
     b.opt.RunoffFirstRow = 4 * n + 27;
@@ -67,14 +68,16 @@ TEST_P(GraphLayout, CopyTablesReadTheirTotalLoadCells) {
     EXPECT_EQ(ws.range("B4").text(), "Urban");
     EXPECT_EQ(ws.range("B13").text(), "Groundwater");
     EXPECT_EQ(ws.range("B14").text(), "");
-    const char* sourceUnits[] = {"N Load (lb/yr)", "P Load (lb/yr)", "BOD Load (lb/yr)", "Sediment Load (t/yr)",
-                                 "E. coli Load (Billion MPN/yr)"};
+    const char* sourceUnits[] = {"N Load (lb/yr)", "P Load (lb/yr)", "BOD Load (lb/yr)",
+                                 "Sediment Load (t/yr)", "E. coli Load (Billion MPN/yr)"};
     for (int k = 1; k <= 10; ++k)
         for (int j = 1; j <= 5; ++j) {
             Range copy = ws.cells(3 + k, 2 + j);
             Range source = target(load, copy);
-            EXPECT_EQ(load.cells(source.row(), 2).text(), ws.cells(3 + k, 2).text()) << copy.address();
-            EXPECT_EQ(load.cells(5 * N + 30, source.column()).text(), sourceUnits[j - 1]) << copy.address();
+            EXPECT_EQ(load.cells(source.row(), 2).text(), ws.cells(3 + k, 2).text())
+                << copy.address();
+            EXPECT_EQ(load.cells(5 * N + 30, source.column()).text(), sourceUnits[j - 1])
+                << copy.address();
             EXPECT_EQ(copy.format().numberFormat, "0.000");
         }
     EXPECT_EQ(ws.range("C4").formulaR1C1(), "='Total Load'!R[" + std::to_string(5 * N + 27) + "]C");
@@ -87,15 +90,24 @@ TEST_P(GraphLayout, CopyTablesReadTheirTotalLoadCells) {
     EXPECT_EQ(ws.cells(N + 16, 2).text(), "W" + std::to_string(N));
     EXPECT_EQ(ws.cells(N + 17, 2).text(), "");
     EXPECT_EQ(ws.cells(N + 17, 3).value(), CellValue());
-    const char* quantities[] = {"N Load (with BMP)", "P Load (with BMP)", "BOD (with BMP)",
-                                "Sediment Load (with BMP)", "E. coli Load (with BMP)", "N Reduction",
-                                "P Reduction", "BOD Reduction", "Sediment Reduction", "E. coli Reduction"};
+    const char* quantities[] = {"N Load (with BMP)",
+                                "P Load (with BMP)",
+                                "BOD (with BMP)",
+                                "Sediment Load (with BMP)",
+                                "E. coli Load (with BMP)",
+                                "N Reduction",
+                                "P Reduction",
+                                "BOD Reduction",
+                                "Sediment Reduction",
+                                "E. coli Reduction"};
     for (int i : {1, N}) {
         for (int j = 1; j <= 10; ++j) {
             Range copy = ws.cells(16 + i, 2 + j);
             Range source = target(load, copy);
-            EXPECT_EQ(load.cells(source.row(), 2).text(), "W" + std::to_string(i)) << copy.address();
-            EXPECT_EQ(load.cells(2 * N + 15, source.column()).text(), quantities[j - 1]) << copy.address();
+            EXPECT_EQ(load.cells(source.row(), 2).text(), "W" + std::to_string(i))
+                << copy.address();
+            EXPECT_EQ(load.cells(2 * N + 15, source.column()).text(), quantities[j - 1])
+                << copy.address();
             EXPECT_EQ(copy.format().numberFormat, "0.000");
         }
     }
@@ -128,10 +140,18 @@ TEST_P(GraphLayout, ElevenCharts) {
         {10, 610, xl::Pie, {"E"}, ""},
         {360, 610, xl::Pie, {"F"}, ""},
         {710, 410, xl::Pie, {"G"}, ""},
-        {10, 20, xl::ColumnClustered, {"C", "D", "E"}, "N, P, and BOD Load by Watersheds with BMP (lb/yr)"},
+        {10,
+         20,
+         xl::ColumnClustered,
+         {"C", "D", "E"},
+         "N, P, and BOD Load by Watersheds with BMP (lb/yr)"},
         {360, 20, xl::ColumnClustered, {"F"}, ""},
         {710, 20, xl::ColumnClustered, {"G"}, ""},
-        {10, 210, xl::ColumnClustered, {"H", "I", "J"}, "N, P, and BOD Load Reduction by Watersheds (lb/yr)"},
+        {10,
+         210,
+         xl::ColumnClustered,
+         {"H", "I", "J"},
+         "N, P, and BOD Load Reduction by Watersheds (lb/yr)"},
         {360, 210, xl::ColumnClustered, {"K"}, ""},
         {710, 210, xl::ColumnClustered, {"L"}, ""},
     };
@@ -149,7 +169,8 @@ TEST_P(GraphLayout, ElevenCharts) {
         EXPECT_EQ(c.title, e.title);
         ASSERT_EQ(c.series.size(), e.columns.size());
         const bool pie = e.type == xl::Pie;
-        const std::string head = pie ? "3" : "16", first = pie ? "4" : "17", end = pie ? "13" : last;
+        const std::string head = pie ? "3" : "16", first = pie ? "4" : "17",
+                          end = pie ? "13" : last;
         for (size_t s = 0; s < e.columns.size(); ++s) {
             const std::string& col = e.columns[s];
             EXPECT_EQ(c.series[s].name, "Graphs!$" + col + "$" + head);
@@ -167,7 +188,8 @@ TEST(GraphPage, SettingsProtectionAndSelection) {
     EXPECT_EQ(ws.range("B1").text(), "Graphs");
     EXPECT_TRUE(ws.range("B1").format().font.bold);
     EXPECT_EQ(ws.range("D1").text(),
-              "This sheet is protected. To copy specific objects, remove the protection by clicking Tools -> "
+              "This sheet is protected. To copy specific objects, remove the protection by "
+              "clicking Tools -> "
               "Protection -> Unprotect sheet.");
     const CellFormat& b1 = ws.range("B1").format();
     const CellFormat& f1 = ws.range("F1").format();

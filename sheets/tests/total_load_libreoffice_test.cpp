@@ -61,14 +61,15 @@ constexpr int N = 3;
 constexpr int kTable1 = 22, kTable1Total = 26, kTableC = 30, kTableCTotal = 34, kTableD = 38,
               kTableDTotal = 42, kTable2 = 45;
 constexpr int colC = 3;
-const char* const kSources[10] = {"Urban",  "Cropland", "Pastureland", "Forest",     "Feedlots",
-                                  "User Defined", "Septic", "Gully", "Streambank", "Groundwater"};
+const char* const kSources[10] = {"Urban",      "Cropland",     "Pastureland", "Forest",
+                                  "Feedlots",   "User Defined", "Septic",      "Gully",
+                                  "Streambank", "Groundwater"};
 
 void typeInputs(wb::Workbook& book) {
     wb::Worksheet& in = book.sheet("Input");
     in.range("K10").setValue(true);  // groundwater infiltration on
-    const double cropland[3] = {100, 300, 500}, pasture[3] = {150, 250, 50}, forest[3] = {300, 100, 200},
-                 user[3] = {40, 80, 120};
+    const double cropland[3] = {100, 300, 500}, pasture[3] = {150, 250, 50},
+                 forest[3] = {300, 100, 200}, user[3] = {40, 80, 120};
     for (int i = 1; i <= N; ++i) {
         in.cells(17 + i, 4).setValue(cropland[i - 1]);
         in.cells(17 + i, 5).setValue(pasture[i - 1]);
@@ -105,14 +106,17 @@ void typeInputs(wb::Workbook& book) {
     // Urban E. coli concentrations and urban BMPs of 40 % on W2 and W3, every pollutant.
     wb::Worksheet& urban = book.sheet("Urban");
     urban.range("C12:K12").setValue(5000);
-    for (int header : {36, 43, 50, 57, 64}) urban.range(header + 2, 14, header + 3, 22).setValue(40);
+    for (int header : {36, 43, 50, 57, 64})
+        urban.range(header + 2, 14, header + 3, 22).setValue(40);
     // Gully 2 lies in W3, the streambank in W2 (gully 1 stays in W1).
     wb::Worksheet& gs = book.sheet("Gully&Streambank");
     gs.range("B13").setValue("W3");
     gs.range("B18").setValue("W2");
 }
 
-bool near(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::max(std::fabs(a), std::fabs(b))); }
+bool near(double a, double b) {
+    return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::max(std::fabs(a), std::fabs(b)));
+}
 
 struct TotalLoadEndToEnd : ::testing::Test {
     static inline std::string plainPath, typedPath;
@@ -135,9 +139,11 @@ TEST_F(TotalLoadEndToEnd, SummaryTablesHoldNumbers) {
     for (Book* book : {&plain, &typed}) {
         const SheetValues& tl = (*book)["Total Load"];
         for (int r = kTable1 + 1; r <= kTable1Total; ++r)
-            for (int c = colC; c <= 22; ++c) EXPECT_TRUE(tl.isNumber(r, c)) << r << "," << c << ": " << tl.text(r, c);
+            for (int c = colC; c <= 22; ++c)
+                EXPECT_TRUE(tl.isNumber(r, c)) << r << "," << c << ": " << tl.text(r, c);
         for (int r = kTable2 + 1; r <= kTable2 + 11; ++r)
-            for (int c = colC; c <= 7; ++c) EXPECT_TRUE(tl.isNumber(r, c)) << r << "," << c << ": " << tl.text(r, c);
+            for (int c = colC; c <= 7; ++c)
+                EXPECT_TRUE(tl.isNumber(r, c)) << r << "," << c << ": " << tl.text(r, c);
         for (const char* name : {"Total Load", "Graphs"}) {
             const SheetValues& s = (*book)[name];
             for (size_t r = 0; r < s.rows.size(); ++r)
@@ -162,7 +168,8 @@ TEST_F(TotalLoadEndToEnd, TotalsLoadsWithBmpAndPercentages) {
             for (int q = 0; q < 5; ++q) {
                 const double load = tl.number(r, colC + q), reduction = tl.number(r, 8 + q);
                 EXPECT_TRUE(near(tl.number(r, 13 + q), load - reduction)) << r << "," << q;
-                EXPECT_TRUE(near(tl.number(r, 18 + q), load == 0 ? 0 : 100 * reduction / load)) << r << "," << q;
+                EXPECT_TRUE(near(tl.number(r, 18 + q), load == 0 ? 0 : 100 * reduction / load))
+                    << r << "," << q;
             }
         for (int c = colC; c <= 7; ++c) {
             double sum = 0;
@@ -185,25 +192,30 @@ TEST_F(TotalLoadEndToEnd, LoadsWithBmpAddUpBySource) {
         for (int i = 1; i <= N; ++i)
             for (int j = 1; j <= 5; ++j) {
                 double sum = tl.number(kTableD + i, 33 + j - 1);
-                for (int k = 1; k <= 9; ++k) sum += tl.number(kTableC + i, colC + 5 * (k - 1) + j - 1);
+                for (int k = 1; k <= 9; ++k)
+                    sum += tl.number(kTableC + i, colC + 5 * (k - 1) + j - 1);
                 EXPECT_TRUE(near(tl.number(kTable1 + i, 13 + j - 1), sum / scale[j - 1]))
-                    << "W" << i << " pollutant " << j << ": table 1 " << tl.number(kTable1 + i, 13 + j - 1)
-                    << ", sources " << sum / scale[j - 1];
+                    << "W" << i << " pollutant " << j << ": table 1 "
+                    << tl.number(kTable1 + i, 13 + j - 1) << ", sources " << sum / scale[j - 1];
             }
         for (int j = 1; j <= 5; ++j)
-            EXPECT_TRUE(near(tl.number(kTable2 + 11, colC + j - 1), tl.number(kTable1Total, 13 + j - 1))) << j;
+            EXPECT_TRUE(
+                near(tl.number(kTable2 + 11, colC + j - 1), tl.number(kTable1Total, 13 + j - 1)))
+                << j;
     }
     // Table 2 shows the totals of tables c and d in tons and billions.
     const SheetValues& tl = typed["Total Load"];
     for (int k = 1; k <= 10; ++k)
         for (int j = 1; j <= 5; ++j) {
-            const double source =
-                k <= 9 ? tl.number(kTableCTotal, colC + 5 * (k - 1) + j - 1) : tl.number(kTableDTotal, 33 + j - 1);
-            EXPECT_TRUE(near(tl.number(kTable2 + k, colC + j - 1), source / scale[j - 1])) << k << "," << j;
+            const double source = k <= 9 ? tl.number(kTableCTotal, colC + 5 * (k - 1) + j - 1)
+                                         : tl.number(kTableDTotal, 33 + j - 1);
+            EXPECT_TRUE(near(tl.number(kTable2 + k, colC + j - 1), source / scale[j - 1]))
+                << k << "," << j;
         }
     // With the typed data every source carries nitrogen, and the E. coli sources their counts.
     for (int k = 1; k <= 10; ++k) EXPECT_GT(tl.number(kTable2 + k, colC), 0) << kSources[k - 1];
-    for (int k : {1, 2, 3, 4, 6, 8, 9, 10}) EXPECT_GT(tl.number(kTable2 + k, 7), 0) << kSources[k - 1];
+    for (int k : {1, 2, 3, 4, 6, 8, 9, 10})
+        EXPECT_GT(tl.number(kTable2 + k, 7), 0) << kSources[k - 1];
     // Groundwater differs by subwatershed, and table 1 takes each subwatershed's own.
     EXPECT_NE(tl.number(kTableD + 1, 33), tl.number(kTableD + 2, 33));
 }
@@ -227,11 +239,13 @@ TEST_F(TotalLoadEndToEnd, GraphsCopyTheSummary) {
         const SheetValues& tl = (*book)["Total Load"];
         for (int k = 1; k <= 10; ++k) {
             EXPECT_EQ(g.text(3 + k, 2), kSources[k - 1]);
-            for (int c = colC; c <= 7; ++c) EXPECT_EQ(g.number(3 + k, c), tl.number(kTable2 + k, c)) << k << "," << c;
+            for (int c = colC; c <= 7; ++c)
+                EXPECT_EQ(g.number(3 + k, c), tl.number(kTable2 + k, c)) << k << "," << c;
         }
         for (int i = 1; i <= N; ++i)
             for (int j = 0; j < 5; ++j) {
-                EXPECT_EQ(g.number(16 + i, colC + j), tl.number(kTable1 + i, 13 + j)) << i << "," << j;
+                EXPECT_EQ(g.number(16 + i, colC + j), tl.number(kTable1 + i, 13 + j))
+                    << i << "," << j;
                 EXPECT_EQ(g.number(16 + i, 8 + j), tl.number(kTable1 + i, 8 + j)) << i << "," << j;
             }
     }
@@ -278,7 +292,7 @@ struct ChartData {
 ChartData chartData(int k) {
     if (k < 0) return {0, -1, 0, -1};  // none
     if (k < 5) return {4, 13, colC + k, colC + k};
-    const ChartData columns[6] = {{17, 19, 3, 5}, {17, 19, 6, 6}, {17, 19, 7, 7},
+    const ChartData columns[6] = {{17, 19, 3, 5},  {17, 19, 6, 6},   {17, 19, 7, 7},
                                   {17, 19, 8, 10}, {17, 19, 11, 11}, {17, 19, 12, 12}};
     return columns[k - 5];
 }
@@ -287,7 +301,8 @@ ChartData chartData(int k) {
 // 0, so that the other ten charts draw no data (k = -1: none draws any).
 std::string printChart(const std::string& path, int k, const std::string& name) {
     auto book = wb::ooxml::openWorkbook(path);
-    for (int s = 0; s < book->sheetCount(); ++s) book->sheet(s).setVisible(book->sheet(s).name() == "Graphs");
+    for (int s = 0; s < book->sheetCount(); ++s)
+        book->sheet(s).setVisible(book->sheet(s).name() == "Graphs");
     wb::Worksheet& g = book->sheet("Graphs");
     g.ensureLoaded();
     g.select();
@@ -318,13 +333,15 @@ constexpr long kDataPixels = 500;
 TEST_F(TotalLoadEndToEnd, GraphsPrintElevenChartsWithData) {
     const auto legendsOnly = seriesColourPixels(printChart(typedPath, -1, "legends"));
     for (int k = 0; k < 11; ++k) {
-        const auto printed = seriesColourPixels(printChart(typedPath, k, "chart" + std::to_string(k + 1)));
+        const auto printed =
+            seriesColourPixels(printChart(typedPath, k, "chart" + std::to_string(k + 1)));
         EXPECT_GE(dataPixels(printed, legendsOnly), kDataPixels) << "chart " << k + 1;
     }
     // The detector sees the difference: without E. coli data (non-zero mode as generated) the
     // E. coli pie and the E. coli column chart draw nothing beyond their legends.
     for (int k : {4, 7}) {
-        const auto printed = seriesColourPixels(printChart(plainPath, k, "empty" + std::to_string(k + 1)));
+        const auto printed =
+            seriesColourPixels(printChart(plainPath, k, "empty" + std::to_string(k + 1)));
         EXPECT_LT(dataPixels(printed, legendsOnly), kDataPixels) << "chart " << k + 1;
     }
 }

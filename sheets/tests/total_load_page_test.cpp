@@ -1,13 +1,14 @@
 // The Total Load sheet on the in-memory model: table positions and hidden rows for one, three
 // and two hundred subwatersheds, the formulas of every block (as the cells they reach), and the
 // sheet-wide settings.
+#include "sheets/summary/total_load_page.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "sheets/summary/total_load_page.h"
 #include "workbook/model/workbook.h"
 
 using namespace wb;
@@ -24,8 +25,8 @@ struct Built {
 // Land&Rain and Animal layouts give.
 Built build(int n, int gullies = 0, int streambanks = 0) {
     Built b;
-    for (const char* name : {"Input", "Land&Rain", "Animal", "Urban", "Feedlots", "Septic", "Sediment",
-                             "Gully&Streambank", "Total Load"})
+    for (const char* name : {"Input", "Land&Rain", "Animal", "Urban", "Feedlots", "Septic",
+                             "Sediment", "Gully&Streambank", "Total Load"})
         b.book->addSheet(name);
     b.opt.SubwatershedCount = n;
     b.opt.GullyCount = gullies;
@@ -71,12 +72,13 @@ TEST_P(TotalLoadLayout, TablesAndHiddenRows) {
     };
     const Table tables[] = {
         {"a. Nutrient load from runoff (lb/year) and E. coli (MPN/year) without BMPs", 4, 6, N + 6},
-        {"b. Nutrient load reduction in runoff with BMPs (lb/year) and E. coli (MPN/year)", N + 10, N + 12, 2 * N + 12},
+        {"b. Nutrient load reduction in runoff with BMPs (lb/year) and E. coli (MPN/year)", N + 10,
+         N + 12, 2 * N + 12},
         {"1. Total load by subwatershed(s)", 2 * N + 15, 2 * N + 17, 3 * N + 17},
-        {"c. Nutrient and sediment load by land uses with BMP (lb/year) and E. coli (MPN/year)", 3 * N + 20,
-         3 * N + 22, 4 * N + 22},
-        {"d. Load from groundwater by land uses with BMP (lb/year) and E. coli (MPN/year)", 4 * N + 25, 4 * N + 27,
-         5 * N + 27},
+        {"c. Nutrient and sediment load by land uses with BMP (lb/year) and E. coli (MPN/year)",
+         3 * N + 20, 3 * N + 22, 4 * N + 22},
+        {"d. Load from groundwater by land uses with BMP (lb/year) and E. coli (MPN/year)",
+         4 * N + 25, 4 * N + 27, 5 * N + 27},
         {"2. Total load by land uses (with BMP)", 5 * N + 30, 5 * N + 31, 5 * N + 41},
     };
     for (const Table& t : tables) {
@@ -98,7 +100,8 @@ TEST_P(TotalLoadLayout, TablesAndHiddenRows) {
     EXPECT_EQ(ws.cells(5 * N + 30, 2).text(), "Sources");
 
     for (int row = 1; row <= 5 * N + 45; ++row) {
-        const bool expected = (row >= 2 && row <= 2 * N + 12) || (row >= 3 * N + 19 && row <= 4 * N + 22) ||
+        const bool expected = (row >= 2 && row <= 2 * N + 12) ||
+                              (row >= 3 * N + 19 && row <= 4 * N + 22) ||
                               (row >= 4 * N + 24 && row <= 5 * N + 27);
         EXPECT_EQ(hidden(ws, row), expected) << "N = " << N << ", row " << row;
     }
@@ -114,7 +117,8 @@ TEST(TotalLoadPage, TwoHundredSubwatersheds) {
     EXPECT_EQ(ws.range("B1041").text(), "Total");
     EXPECT_EQ(ws.range("C1041").formula(), "=SUM(C1031:C1040)");
     // The far ends: table 1's last groundwater term and table 2's groundwater row.
-    EXPECT_NE(ws.range("C616").formula().find("+AG1026+"), std::string::npos) << ws.range("C616").formula();
+    EXPECT_NE(ws.range("C616").formula().find("+AG1026+"), std::string::npos)
+        << ws.range("C616").formula();
     EXPECT_EQ(ws.range("C1040").formula(), "=AG1027");
 }
 
@@ -127,11 +131,24 @@ TEST(TotalLoadPage, BlockHeaders) {
         const char* name;
     };
     const Block blocks[] = {
-        {"C4:F4", "Cropland"}, {"G4:J4", "Pastureland"}, {"K4:N4", "Forest"}, {"O4:R4", "User Defined"},
-        {"S4:V4", "Total"}, {"C13:F13", "Cropland"}, {"S13:V13", "Total"}, {"C29:G29", "Urban"},
-        {"H29:L29", "Cropland"}, {"W29:AA29", "Feedlot"}, {"AB29:AF29", "User Defined"},
-        {"AG29:AK29", "Septic"}, {"AL29:AP29", "Gully"}, {"AQ29:AU29", "Streambank"}, {"C37:G37", "Urban"},
-        {"W37:AA37", "Feedlot"}, {"AB37:AF37", "User Defined"}, {"AG37:AK37", "Total"},
+        {"C4:F4", "Cropland"},
+        {"G4:J4", "Pastureland"},
+        {"K4:N4", "Forest"},
+        {"O4:R4", "User Defined"},
+        {"S4:V4", "Total"},
+        {"C13:F13", "Cropland"},
+        {"S13:V13", "Total"},
+        {"C29:G29", "Urban"},
+        {"H29:L29", "Cropland"},
+        {"W29:AA29", "Feedlot"},
+        {"AB29:AF29", "User Defined"},
+        {"AG29:AK29", "Septic"},
+        {"AL29:AP29", "Gully"},
+        {"AQ29:AU29", "Streambank"},
+        {"C37:G37", "Urban"},
+        {"W37:AA37", "Feedlot"},
+        {"AB37:AF37", "User Defined"},
+        {"AG37:AK37", "Total"},
     };
     for (const Block& blk : blocks) {
         Range r = ws.range(blk.range);
@@ -139,13 +156,14 @@ TEST(TotalLoadPage, BlockHeaders) {
         EXPECT_EQ(r.text(), blk.name) << blk.range;
     }
     const std::pair<int, std::vector<std::string>> second[] = {
-        {5, {"N", "P", "BOD", "E. coli", "N"}},            // C..G of table a
-        {14, {"N", "P", "BOD", "E. coli", "N"}},           // table b
-        {30, {"N", "P", "BOD", "Sediment", "E. coli"}},    // table c
-        {38, {"N", "P", "BOD", "Sediment", "E. coli"}},    // table d
+        {5, {"N", "P", "BOD", "E. coli", "N"}},          // C..G of table a
+        {14, {"N", "P", "BOD", "E. coli", "N"}},         // table b
+        {30, {"N", "P", "BOD", "Sediment", "E. coli"}},  // table c
+        {38, {"N", "P", "BOD", "Sediment", "E. coli"}},  // table d
     };
     for (const auto& [row, names] : second)
-        for (int j = 0; j < 5; ++j) EXPECT_EQ(ws.cells(row, 3 + j).text(), names[j]) << row << "," << j;
+        for (int j = 0; j < 5; ++j)
+            EXPECT_EQ(ws.cells(row, 3 + j).text(), names[j]) << row << "," << j;
     EXPECT_EQ(ws.range("V5").text(), "E. coli");
     EXPECT_EQ(ws.range("AU30").text(), "E. coli");
     EXPECT_EQ(ws.range("AK38").text(), "E. coli");
@@ -162,9 +180,15 @@ TEST(TotalLoadPage, WorkingTableFormulas) {
     Worksheet& ws = *b.ws;
     const std::pair<const char*, const char*> cells[] = {
         // a: rows 6..8
-        {"C6", "='Land&Rain'!E39*((1-Animal!L10/12)*Animal!N27+(Animal!L10/12)*Animal!O27 )*4047*0.3048/454"},
-        {"F7", "='Land&Rain'!E40*((1-Animal!L11/12)*Animal!T28+(Animal!L11/12)*Animal!U28 )*4047*0.3048/454*10*453592"},
-        {"H8", "='Land&Rain'!G41*((1-Animal!M12/12)*Animal!P36+(Animal!M12/12)*Animal!Q36 )*4047*0.3048/454"},
+        {"C6",
+         "='Land&Rain'!E39*((1-Animal!L10/12)*Animal!N27+(Animal!L10/12)*Animal!O27 "
+         ")*4047*0.3048/454"},
+        {"F7",
+         "='Land&Rain'!E40*((1-Animal!L11/12)*Animal!T28+(Animal!L11/12)*Animal!U28 "
+         ")*4047*0.3048/454*10*453592"},
+        {"H8",
+         "='Land&Rain'!G41*((1-Animal!M12/12)*Animal!P36+(Animal!M12/12)*Animal!Q36 "
+         ")*4047*0.3048/454"},
         {"K6", "='Land&Rain'!I39*'Land&Rain'!C47*4047*0.3048/454"},
         {"N7", "='Land&Rain'!I40*'Land&Rain'!F47*4047*0.3048/454*10*453592"},
         {"O8", "='Land&Rain'!K41*'Land&Rain'!C48*4047*0.3048/454"},
@@ -173,8 +197,12 @@ TEST(TotalLoadPage, WorkingTableFormulas) {
         {"C9", "=SUM(C6:C8)"},
         {"V9", "=SUM(V6:V8)"},
         // b: rows 15..17
-        {"C15", "=(C6-'Land&Rain'!E53*Animal!N27*4047*0.3048/454)*Sediment!G16+'Land&Rain'!E53*Animal!N27*4047*0.3048/454"},
-        {"F16", "=(F7-'Land&Rain'!E54*Animal!T28*4047*0.3048/454*10*453592)*Sediment!S17+'Land&Rain'!E54*Animal!T28*4047*0.3048/454*10*453592"},
+        {"C15",
+         "=(C6-'Land&Rain'!E53*Animal!N27*4047*0.3048/"
+         "454)*Sediment!G16+'Land&Rain'!E53*Animal!N27*4047*0.3048/454"},
+        {"F16",
+         "=(F7-'Land&Rain'!E54*Animal!T28*4047*0.3048/"
+         "454*10*453592)*Sediment!S17+'Land&Rain'!E54*Animal!T28*4047*0.3048/454*10*453592"},
         {"H15", "=H6*Sediment!L16"},
         {"N17", "=N8*Sediment!U18"},
         {"R15", "=R6*Sediment!V16"},
@@ -225,14 +253,16 @@ TEST(TotalLoadPage, WorkingTableFormulas) {
     for (const char* c : {"F39", "K40", "P41", "U39", "Z40", "AE41"})
         EXPECT_EQ(ws.range(c).value(), CellValue()) << c;
     // Nothing beyond the last block; the frame's own sum column is overwritten.
-    for (const char* c : {"W6", "W9", "AV31", "AL39"}) EXPECT_EQ(ws.range(c).value(), CellValue()) << c;
+    for (const char* c : {"W6", "W9", "AV31", "AL39"})
+        EXPECT_EQ(ws.range(c).value(), CellValue()) << c;
     EXPECT_EQ(ws.range("U6").formula(), "=Q6+M6+I6+E6");
     EXPECT_EQ(ws.range("AT31").formulaR1C1(),
               "='Gully&Streambank'!R[-9]C[-30]-'Gully&Streambank'!R[-9]C[-25]");
     // As R1C1 text, the blanks the cells have always had.
-    EXPECT_EQ(ws.range("C6").formulaR1C1(),
-              "='Land&Rain'!R[33]C[2]*((1-Animal!R[4]C[9]/12)*Animal!R[21]C[11]+(Animal!R[4]C[9]/12)*"
-              "Animal!R[21]C[12] )*4047*0.3048/454");
+    EXPECT_EQ(
+        ws.range("C6").formulaR1C1(),
+        "='Land&Rain'!R[33]C[2]*((1-Animal!R[4]C[9]/12)*Animal!R[21]C[11]+(Animal!R[4]C[9]/12)*"
+        "Animal!R[21]C[12] )*4047*0.3048/454");
     EXPECT_EQ(ws.range("W31").formulaR1C1(), "=Feedlots!R[-5]C[-20]- Feedlots!R[-5]C[-16]");
 }
 
@@ -246,10 +276,12 @@ TEST(TotalLoadPage, NoGulliesReadsEmptyRows) {
     EXPECT_EQ(ws.range("AP25").formula(), "='Gully&Streambank'!G20-'Gully&Streambank'!L20");
     EXPECT_EQ(ws.range("AQ25").formula(), "='Gully&Streambank'!M20-'Gully&Streambank'!R20");
     EXPECT_EQ(ws.range("AU25").formula(), "='Gully&Streambank'!Q20-'Gully&Streambank'!V20");
-    EXPECT_EQ(ws.range("AL25").formulaR1C1(), "='Gully&Streambank'!R[-5]C[-35]-'Gully&Streambank'!R[-5]C[-30]");
+    EXPECT_EQ(ws.range("AL25").formulaR1C1(),
+              "='Gully&Streambank'!R[-5]C[-35]-'Gully&Streambank'!R[-5]C[-30]");
     EXPECT_EQ(b.book->sheet("Gully&Streambank").maxRow(), 0);
     // Table 1's subwatershed row is 19.
-    EXPECT_NE(ws.range("C19").formula().find("+'Gully&Streambank'!C20+'Gully&Streambank'!M20"), std::string::npos);
+    EXPECT_NE(ws.range("C19").formula().find("+'Gully&Streambank'!C20+'Gully&Streambank'!M20"),
+              std::string::npos);
 }
 
 // Table 1 for N = 3, g + s = 2: rows 23..25, total 26.
@@ -257,22 +289,32 @@ TEST(TotalLoadPage, SubwatershedSummaryFormulas) {
     Built b = build(3, 2, 0);
     Worksheet& ws = *b.ws;
     const std::pair<const char*, const char*> cells[] = {
-        {"C23", "=S6+Feedlots!C26+(Sediment!K34)*2000+Urban!C73+Septic!C23+AG39+'Gully&Streambank'!C22+"
-                "'Gully&Streambank'!M22"},
-        {"D24", "=T7+Feedlots!D27+(Sediment!M35)*2000+Urban!D74+Septic!D24+AH40+'Gully&Streambank'!D23+"
-                "'Gully&Streambank'!N23"},
-        {"E25", "=U8+Feedlots!E28+(Sediment!O36)*2000+Urban!E75+Septic!E25+AI41+'Gully&Streambank'!E24+"
-                "'Gully&Streambank'!O24"},
-        {"F23", "=Sediment!M22+Urban!F73/2000+AJ39/2000+'Gully&Streambank'!P22/2000+'Gully&Streambank'!F22/2000"},
-        {"G23", "=(V6 + Feedlots!F26+Sediment!Q34+Urban!G73+Septic!F23 +AK39+'Gully&Streambank'!G22+"
-                "'Gully&Streambank'!Q22)/1000000000"},
-        {"H23", "=S15+(Sediment!S34)*2000+Urban!H73+Feedlots!G26+Septic!G23+'Gully&Streambank'!H22+"
-                "'Gully&Streambank'!R22"},
-        {"J25", "=U17+(Sediment!W36)*2000+Urban!J75+Feedlots!I28+Septic!I25+'Gully&Streambank'!J24+"
-                "'Gully&Streambank'!T24"},
-        {"K23", "=Sediment!O22+Urban!K73/2000+'Gully&Streambank'!U22/2000+'Gully&Streambank'!K22/2000"},
-        {"L23", "=(V15+Sediment!Y34 +Urban!L73+Feedlots!J26+Septic!J23+'Gully&Streambank'!L22 +"
-                "'Gully&Streambank'!V22)/1000000000"},
+        {"C23",
+         "=S6+Feedlots!C26+(Sediment!K34)*2000+Urban!C73+Septic!C23+AG39+'Gully&Streambank'!C22+"
+         "'Gully&Streambank'!M22"},
+        {"D24",
+         "=T7+Feedlots!D27+(Sediment!M35)*2000+Urban!D74+Septic!D24+AH40+'Gully&Streambank'!D23+"
+         "'Gully&Streambank'!N23"},
+        {"E25",
+         "=U8+Feedlots!E28+(Sediment!O36)*2000+Urban!E75+Septic!E25+AI41+'Gully&Streambank'!E24+"
+         "'Gully&Streambank'!O24"},
+        {"F23",
+         "=Sediment!M22+Urban!F73/2000+AJ39/2000+'Gully&Streambank'!P22/"
+         "2000+'Gully&Streambank'!F22/2000"},
+        {"G23",
+         "=(V6 + Feedlots!F26+Sediment!Q34+Urban!G73+Septic!F23 +AK39+'Gully&Streambank'!G22+"
+         "'Gully&Streambank'!Q22)/1000000000"},
+        {"H23",
+         "=S15+(Sediment!S34)*2000+Urban!H73+Feedlots!G26+Septic!G23+'Gully&Streambank'!H22+"
+         "'Gully&Streambank'!R22"},
+        {"J25",
+         "=U17+(Sediment!W36)*2000+Urban!J75+Feedlots!I28+Septic!I25+'Gully&Streambank'!J24+"
+         "'Gully&Streambank'!T24"},
+        {"K23",
+         "=Sediment!O22+Urban!K73/2000+'Gully&Streambank'!U22/2000+'Gully&Streambank'!K22/2000"},
+        {"L23",
+         "=(V15+Sediment!Y34 +Urban!L73+Feedlots!J26+Septic!J23+'Gully&Streambank'!L22 +"
+         "'Gully&Streambank'!V22)/1000000000"},
         {"M23", "=C23-H23"},
         {"Q25", "=G25-L25"},
         {"C26", "=SUM(C23:C25)"},
@@ -287,13 +329,21 @@ TEST(TotalLoadPage, SubwatershedSummaryFormulas) {
     EXPECT_EQ(ws.range("R27").value(), CellValue());
 
     const std::pair<const char*, const char*> texts[] = {
-        {"C21", "N Load (no BMP)"}, {"O21", "BOD (with BMP)"}, {"V21", "%E. coli Reduction"},
-        {"F22", "t/year"},          {"G22", "Billion MPN/year"}, {"V22", "%"}, {"B22", ""},
+        {"C21", "N Load (no BMP)"},
+        {"O21", "BOD (with BMP)"},
+        {"V21", "%E. coli Reduction"},
+        {"F22", "t/year"},
+        {"G22", "Billion MPN/year"},
+        {"V22", "%"},
+        {"B22", ""},
     };
     for (const auto& [c, text] : texts) EXPECT_EQ(ws.range(c).text(), text) << c;
-    for (const char* c : {"H21", "L26", "R21", "V26"}) EXPECT_EQ(ws.range(c).format().fill.color, Color::indexed(24)) << c;
-    for (const char* c : {"G21", "M26", "Q23"}) EXPECT_NE(ws.range(c).format().fill.color, Color::indexed(24)) << c;
-    for (const char* c : {"C23", "Q26", "V26"}) EXPECT_EQ(ws.range(c).format().numberFormat, "0.0") << c;
+    for (const char* c : {"H21", "L26", "R21", "V26"})
+        EXPECT_EQ(ws.range(c).format().fill.color, Color::indexed(24)) << c;
+    for (const char* c : {"G21", "M26", "Q23"})
+        EXPECT_NE(ws.range(c).format().fill.color, Color::indexed(24)) << c;
+    for (const char* c : {"C23", "Q26", "V26"})
+        EXPECT_EQ(ws.range(c).format().numberFormat, "0.0") << c;
     EXPECT_EQ(ws.range("V20").format().fill.color, Color::indexed(43));
     EXPECT_TRUE(ws.range("W21").format().align.wrap);
     EXPECT_EQ(ws.range("C21").format().align.vertical, xl::Top);
@@ -319,16 +369,26 @@ TEST(TotalLoadPage, GroundwaterTermReadsTheSameSubwatershed) {
 
 TEST(TotalLoadPage, SourceSummaryFormulas) {
     Built b = build(3);
-    Worksheet& ws = *b.ws;  // table 2: header 45, sources 46..55, total 56; table c total 34, d total 42
+    Worksheet& ws =
+        *b.ws;  // table 2: header 45, sources 46..55, total 56; table c total 34, d total 42
     const std::pair<const char*, const char*> cells[] = {
-        {"C46", "=C34"},          {"E46", "=E34"},          {"F46", "=F34/2000"}, {"G46", "=G34/1000000000"},
-        {"C47", "=H34"},          {"F50", "=Z34/2000"},     {"C54", "=AQ34"},     {"G54", "=AU34/1000000000"},
-        {"C55", "=AG42"},         {"F55", "=AJ42/2000"},    {"G55", "=AK42/1000000000"},
+        {"C46", "=C34"},
+        {"E46", "=E34"},
+        {"F46", "=F34/2000"},
+        {"G46", "=G34/1000000000"},
+        {"C47", "=H34"},
+        {"F50", "=Z34/2000"},
+        {"C54", "=AQ34"},
+        {"G54", "=AU34/1000000000"},
+        {"C55", "=AG42"},
+        {"F55", "=AJ42/2000"},
+        {"G55", "=AK42/1000000000"},
     };
     for (const auto& [c, f] : cells) EXPECT_EQ(ws.range(c).formula(), f) << c;
     EXPECT_EQ(ws.range("C46").formulaR1C1(), "=R[-12]C");
     EXPECT_EQ(ws.range("C54").formulaR1C1(), "=R[-20]C[40]");
-    for (const char* c : {"C56", "G56"}) EXPECT_EQ(ws.range(c).formula(), std::string("=SUM(") + c[0] + "46:" + c[0] + "55)") << c;
+    for (const char* c : {"C56", "G56"})
+        EXPECT_EQ(ws.range(c).formula(), std::string("=SUM(") + c[0] + "46:" + c[0] + "55)") << c;
     EXPECT_EQ(ws.range("H46").value(), CellValue());
     EXPECT_EQ(ws.range("B56").text(), "Total");
     EXPECT_EQ(ws.range("G45").text(), "E. coli Load (Billion MPN/yr)");
@@ -349,7 +409,8 @@ TEST(TotalLoadPage, SheetSettings) {
     EXPECT_TRUE(ws.range("B1").format().font.bold);
     EXPECT_EQ(ws.range("B1").format().font.color, Color::fromBgr(0xFF0000));
     EXPECT_EQ(ws.range("D1").text(),
-              "This is the summary of annual nutrient and sediment load for each subwatershed. This sheet is "
+              "This is the summary of annual nutrient and sediment load for each subwatershed. "
+              "This sheet is "
               "initially protected.");
     EXPECT_EQ(ws.columns("A").columnWidth(), 5);
     EXPECT_EQ(ws.columns("B").columnWidth(), 11);
