@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -26,6 +27,12 @@ std::string zipErrorText(int code) {
 
 std::string archiveErrorText(zip_t* za) { return zip_error_strerror(zip_get_error(za)); }
 
+// A package whose parts unpack to more than this is refused; the largest workbooks the run writes
+// unpack to some tens of MiB.
+constexpr zip_uint64_t kMaxUnpackedSize = zip_uint64_t{1} << 30;
+// Parts are given at most this much room before their data arrives.
+constexpr zip_uint64_t kReserveLimit = zip_uint64_t{64} << 20;
+
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> readZip(const std::string& path) {
@@ -46,6 +53,12 @@ std::vector<std::pair<std::string, std::string>> readZip(const std::string& path
     }
     std::vector<std::pair<std::string, std::string>> entries;
     zip_int64_t n = zip_get_num_entries(za, 0);
+    zip_uint64_t unpacked = 0;  // bytes of the parts read so far
+    auto tooLarge = [&] {
+        return WorkbookError("Cannot open the workbook \"" + path +
+                             "\": its parts unpack to more than " +
+                             std::to_string(kMaxUnpackedSize >> 20) + " MiB");
+    };
     try {
         for (zip_int64_t i = 0; i < n; ++i) {
             zip_stat_t st;
@@ -55,19 +68,39 @@ std::vector<std::pair<std::string, std::string>> readZip(const std::string& path
                                     "\": " + archiveErrorText(za));
             std::string name = st.name;
             if (name.empty() || name.back() == '/') continue;  // folder entries
-            std::string data;
-            if (st.valid & ZIP_STAT_SIZE) data.resize(st.size);
+            const bool sized = (st.valid & ZIP_STAT_SIZE) != 0;
+            if (sized && st.size > kMaxUnpackedSize - unpacked) throw tooLarge();
             zip_file_t* zf = zip_fopen_index(za, i, 0);
             if (!zf)
                 throw WorkbookError("Cannot read the part \"" + name + "\" of the workbook \"" +
                                     path + "\": " + archiveErrorText(za));
-            zip_int64_t got = data.empty() ? 0 : zip_fread(zf, data.data(), data.size());
-            bool ok = got == static_cast<zip_int64_t>(data.size());
-            std::string why = ok ? "" : zip_error_strerror(zip_file_get_error(zf));
+            // The size an entry declares is not trusted with the allocation: a damaged archive
+            // may claim gigabytes. The part grows as its data arrives.
+            std::string data;
+            data.reserve(sized ? std::min<zip_uint64_t>(st.size, kReserveLimit) : 0);
+            std::string why;
+            char buf[1 << 16];
+            for (;;) {
+                zip_int64_t got = zip_fread(zf, buf, sizeof buf);
+                if (got < 0) {
+                    why = zip_error_strerror(zip_file_get_error(zf));
+                    break;
+                }
+                if (got == 0) break;
+                if (static_cast<zip_uint64_t>(got) > kMaxUnpackedSize - unpacked - data.size()) {
+                    zip_fclose(zf);
+                    throw tooLarge();
+                }
+                data.append(buf, static_cast<size_t>(got));
+            }
             zip_fclose(zf);
-            if (!ok)
+            if (why.empty() && sized && data.size() != st.size)
+                why = "it holds " + std::to_string(data.size()) + " bytes, not the " +
+                      std::to_string(st.size) + " it declares";
+            if (!why.empty())
                 throw WorkbookError("Cannot read the part \"" + name + "\" of the workbook \"" +
                                     path + "\": " + why);
+            unpacked += data.size();
             entries.emplace_back(std::move(name), std::move(data));
         }
     } catch (...) {

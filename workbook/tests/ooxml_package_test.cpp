@@ -420,6 +420,26 @@ TEST(PackageErrors, BrokenTemplatesNameTheFileAndTheProblem) {
     }
 }
 
+// An archive's headers may claim any size; the claim alone must not make the reader allocate it.
+TEST(PackageErrors, PartsClaimingGigabytesAreRefusedBeforeTheyAreRead) {
+    std::string path = tmpDir("claimed") + "/claimed.xlsm";
+    writeZip(path, foreignPackage());
+    std::string bytes = slurp(path);
+    // The uncompressed size of every entry: at 22 in a local header, at 24 in the central one.
+    for (auto [signature, offset] : {std::pair{"PK\x03\x04", 22}, std::pair{"PK\x01\x02", 24}})
+        for (size_t at = bytes.find(signature); at != std::string::npos;
+             at = bytes.find(signature, at + 4))
+            bytes.replace(at + offset, 4, std::string("\x00\x00\x00\x50", 4));  // 1.25 GiB
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    try {
+        ooxml::openWorkbook(path);
+        ADD_FAILURE() << "opened";
+    } catch (const WorkbookError& e) {
+        EXPECT_TRUE(contains(e.what(), path)) << e.what();
+        EXPECT_TRUE(contains(e.what(), "unpack to more than 1024 MiB")) << e.what();
+    }
+}
+
 TEST(PackageSave, FailureLeavesThePreviousFileAndNoTemporaryFile) {
     std::string dir = tmpDir("nopartial");
     auto parts = foreignPackage();
