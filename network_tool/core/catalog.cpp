@@ -24,13 +24,14 @@ bool EnterProgramFolder(const std::filesystem::path& folder, MessageSink* sink) 
 
 namespace {
 
-// An efficiency token: "ND", empty or not a number gives 0.
+// An efficiency token: "ND", empty or not a number gives 0, and so does a number out of the
+// float's range, which would otherwise become an infinity that no model input file can hold.
 float EfficiencyOf(std::string_view token) {
     if (token == "ND") return 0.0f;
     std::size_t pos = 0;
-    double value = 0.0;
+    float value = 0.0f;
     if (!detail::ScanFloat(token, pos, value)) return 0.0f;
-    return static_cast<float>(value);
+    return value;
 }
 
 }  // namespace

@@ -50,7 +50,9 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"Porous Pavement,Infiltration, 0.5, 0.6,ND,0.9,ND", true, "Porous Pavement",
                  "Infiltration", {0.5f, 0.6f, 0, 0.9f, 0}},
         // Infinity and NaN are not numbers here.
-        LineCase{"A,B,inf,nan,1e-1,+0.25,0.5", true, "A", "B", {0, 0, 0.1f, 0.25f, 0.5f}}));
+        LineCase{"A,B,inf,nan,1e-1,+0.25,0.5", true, "A", "B", {0, 0, 0.1f, 0.25f, 0.5f}},
+        // Nor are numbers beyond a float's range: they would be infinite efficiencies.
+        LineCase{"A,B,1e39,-1e39,0.1,1e38,0.5", true, "A", "B", {0, 0, 0.1f, 1e38f, 0.5f}}));
 
 TEST(Catalog, SkipsHeadingStopsAtBlankLine) {
     TempDir dir;
