@@ -90,21 +90,30 @@ std::string Workbook::sheetName(int index) const {
     return sheets_[index]->name();
 }
 
-void Workbook::addName(std::string_view name, std::string_view refersToR1C1) {
-    Worksheet& ws = activeSheet();
-    formula::Formula f;
-    try {
-        f = formula::parseR1C1(refersToR1C1, ws.activeRow(), ws.activeCol(), *this);
-    } catch (const formula::FormulaError& e) {
-        throw WorkbookError("The name \"" + std::string(name) + "\" refers to \"" +
-                            std::string(refersToR1C1) + "\", which is not a valid reference (" +
-                            e.what() + ")");
-    }
-    // A name's references always carry their sheet.
+namespace {
+
+// A name's references always carry their sheet: an unqualified one means the given sheet.
+void qualify(formula::Formula& f, int sheet) {
     for (auto& t : f.tokens)
         if ((t.kind == formula::TokenKind::Ref || t.kind == formula::TokenKind::Area) &&
             t.sheet < 0)
-            t.sheet = active_;
+            t.sheet = sheet;
+}
+
+}  // namespace
+
+void Workbook::defineName(std::string_view name, std::string_view text, bool r1c1) {
+    formula::Formula f;
+    try {
+        Worksheet& ws = activeSheet();
+        f = r1c1 ? formula::parseR1C1(text, ws.activeRow(), ws.activeCol(), *this)
+                 : formula::parseA1(text, *this);
+    } catch (const formula::FormulaError& e) {
+        throw WorkbookError("The name \"" + std::string(name) + "\" refers to \"" +
+                            std::string(text) + "\", which is not a valid reference (" +
+                            e.what() + ")");
+    }
+    qualify(f, active_);
     for (auto& n : names_)
         if (equalsNoCase(n.name, name) && n.localSheet < 0) {
             n.refersTo = std::move(f);
@@ -113,25 +122,12 @@ void Workbook::addName(std::string_view name, std::string_view refersToR1C1) {
     names_.push_back(DefinedName{std::string(name), std::move(f), -1, false});
 }
 
+void Workbook::addName(std::string_view name, std::string_view refersToR1C1) {
+    defineName(name, refersToR1C1, true);
+}
+
 void Workbook::addNameA1(std::string_view name, std::string_view refersToA1) {
-    formula::Formula f;
-    try {
-        f = formula::parseA1(refersToA1, *this);
-    } catch (const formula::FormulaError& e) {
-        throw WorkbookError("The name \"" + std::string(name) + "\" refers to \"" +
-                            std::string(refersToA1) + "\", which is not a valid reference (" +
-                            e.what() + ")");
-    }
-    for (auto& t : f.tokens)
-        if ((t.kind == formula::TokenKind::Ref || t.kind == formula::TokenKind::Area) &&
-            t.sheet < 0)
-            t.sheet = active_;
-    for (auto& n : names_)
-        if (equalsNoCase(n.name, name) && n.localSheet < 0) {
-            n.refersTo = std::move(f);
-            return;
-        }
-    names_.push_back(DefinedName{std::string(name), std::move(f), -1, false});
+    defineName(name, refersToA1, false);
 }
 
 const DefinedName* Workbook::findName(std::string_view name) const {
@@ -151,51 +147,40 @@ int Workbook::maxDigitWidthPixels() const {
     return std::max(px, 1);
 }
 
-void Workbook::adjustReferencesForRowInsert(int sheetIndex, int at, int count) {
+template <class Adjust>
+void Workbook::adjustAllReferences(Adjust adjust) {
     for (int s = 0; s < sheetCount(); ++s) {
         Worksheet& ws = *sheets_[s];
         if (!ws.isLoaded()) {
             if (!ws.mayHaveFormulas()) continue;
             ws.ensureLoaded();
         }
-        for (auto& f : ws.formulas_) formula::adjustForRowInsert(f, s, sheetIndex, at, count);
+        for (auto& f : ws.formulas_) adjust(f, s);
         for (auto& dv : ws.validations) {
             for (std::string* text : {&dv.formula1, &dv.formula2}) {
                 if (text->empty()) continue;
                 try {
                     formula::Formula f = formula::parseA1(*text, *this);
-                    if (formula::adjustForRowInsert(f, s, sheetIndex, at, count))
-                        *text = formula::toA1(f, *this);
+                    if (adjust(f, s)) *text = formula::toA1(f, *this);
                 } catch (const formula::FormulaError&) {
                     // A list of literal items ("a,b,c") is not a reference: nothing to move.
                 }
             }
         }
     }
-    for (auto& n : names_) formula::adjustForRowInsert(n.refersTo, -1, sheetIndex, at, count);
+    for (auto& n : names_) adjust(n.refersTo, -1);
+}
+
+void Workbook::adjustReferencesForRowInsert(int sheetIndex, int at, int count) {
+    adjustAllReferences([&](formula::Formula& f, int own) {
+        return formula::adjustForRowInsert(f, own, sheetIndex, at, count);
+    });
 }
 
 void Workbook::adjustReferencesForRowDelete(int sheetIndex, int first, int count) {
-    for (int s = 0; s < sheetCount(); ++s) {
-        Worksheet& ws = *sheets_[s];
-        if (!ws.isLoaded()) {
-            if (!ws.mayHaveFormulas()) continue;
-            ws.ensureLoaded();
-        }
-        for (auto& f : ws.formulas_) formula::adjustForRowDelete(f, s, sheetIndex, first, count);
-        for (auto& dv : ws.validations) {
-            for (std::string* text : {&dv.formula1, &dv.formula2}) {
-                if (text->empty()) continue;
-                try {
-                    formula::Formula f = formula::parseA1(*text, *this);
-                    if (formula::adjustForRowDelete(f, s, sheetIndex, first, count))
-                        *text = formula::toA1(f, *this);
-                } catch (const formula::FormulaError&) {
-                }
-            }
-        }
-    }
-    for (auto& n : names_) formula::adjustForRowDelete(n.refersTo, -1, sheetIndex, first, count);
+    adjustAllReferences([&](formula::Formula& f, int own) {
+        return formula::adjustForRowDelete(f, own, sheetIndex, first, count);
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

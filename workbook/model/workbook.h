@@ -106,6 +106,8 @@ public:
     void adjustReferencesForRowDelete(int sheetIndex, int first, int count);
 
 private:
+    void defineName(std::string_view name, std::string_view text, bool r1c1);
+    template <class Adjust> void adjustAllReferences(Adjust adjust);
     std::vector<std::unique_ptr<Worksheet>> sheets_;
     StringPool strings_;
     StyleTable styles_;
