@@ -38,10 +38,10 @@ TEST_P(CombinationTest, GivesTheLoadWeightedEfficiencies) {
     const NetworkCase& c = GetParam();
     RecordingSink sink;
     CBMPDoc doc(&sink);
-    for (const auto& spec : c.nodes) {
+    for (const auto& given : c.nodes) {
         BmpNode* n = doc.AddNode(0, 0);
-        n->load = spec.load;
-        n->eff = spec.eff;
+        n->load = given.load;
+        n->eff = given.eff;
     }
     for (std::size_t i = 0; i < c.nodes.size(); ++i) Link(doc, int(i), c.nodes[i].downstream);
 
