@@ -9,6 +9,7 @@ pkgs=(
   libreoffice-calc python3-openpyxl
   libxlsxwriter-dev
   xvfb xauth poppler-utils
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${pkgs[@]}"; do
