@@ -559,6 +559,8 @@ Border& sideOf(CellFormat& cf, Side s) {
     }
 }
 
+const Border& sideOf(const CellFormat& cf, Side s) { return sideOf(const_cast<CellFormat&>(cf), s); }
+
 Side opposite(Side s) {
     switch (s) {
         case kLeft: return kRight;
@@ -579,15 +581,24 @@ BorderRef& BorderRef::apply(F f) {
     const RangeRef& g = r.ref();
     checkSize(r, "A border");
 
+    // Cells mostly share a few formats, so each change is worked out once per format: by side,
+    // the new format of a cell's format, and the neighbour's new format for its own format and
+    // the cell's new one (which fixes the line it takes on).
+    std::unordered_map<uint32_t, uint32_t> changed[6];
+    std::unordered_map<uint64_t, uint32_t> neighbourChanged[6];
+
     // The line between two neighbouring cells is one line: a side changed on one cell changes
     // the touching side of the neighbour too, when the neighbour has a line there or the line
     // is being removed.
     auto setSide = [&](int row, int col, Side side) {
         Cell& c = ws.at(row, col);
-        CellFormat cf = styles.get(c.style);
-        f(sideOf(cf, side));
-        Border now = sideOf(cf, side);
-        c.style = styles.intern(cf);
+        auto [it, fresh] = changed[side].try_emplace(c.style, 0);
+        if (fresh) {
+            CellFormat cf = styles.get(c.style);
+            f(sideOf(cf, side));
+            it->second = styles.intern(cf);
+        }
+        c.style = it->second;
         if (side == kDiagDown || side == kDiagUp) return;
         int nr = row, nc = col;
         switch (side) {
@@ -599,12 +610,17 @@ BorderRef& BorderRef::apply(F f) {
         if (nr < 1 || nc < 1 || nr > formula::kMaxRow || nc > formula::kMaxCol) return;
         const Cell* n = ws.find(nr, nc);
         if (!n) return;
-        CellFormat ncf = styles.get(n->style);
-        Border& other = sideOf(ncf, opposite(side));
-        if (other.lineStyle == xl::None && now.lineStyle == xl::None) return;
-        if (other.lineStyle == xl::None) return;  // the line shows from this cell's side
-        other = now;
-        ws.at(nr, nc).style = styles.intern(ncf);
+        const uint64_t key = (uint64_t{n->style} << 32) | c.style;
+        auto [nit, nfresh] = neighbourChanged[side].try_emplace(key, n->style);
+        if (nfresh) {
+            CellFormat ncf = styles.get(n->style);
+            Border& other = sideOf(ncf, opposite(side));
+            // A neighbour without a line there keeps it so: the line shows from this cell's side.
+            if (other.lineStyle == xl::None) return;
+            other = sideOf(styles.get(c.style), side);
+            nit->second = styles.intern(ncf);
+        }
+        if (nit->second != n->style) ws.at(nr, nc).style = nit->second;
     };
 
     switch (index_) {

@@ -3,6 +3,7 @@
 #include "workbook/ooxml/package.h"
 
 #include <cstring>
+#include <map>
 #include <set>
 
 #include "workbook/formula/formula.h"
@@ -209,11 +210,16 @@ public:
         if (!st_) return false;
         return st_->parts.count(name) && !st_->consumed.count(name);
     }
+    // Names in use only ever grow in number, so each search starts after the last number the
+    // same prefix and suffix gave: a sheet's thousands of control parts stay linear.
     std::string uniqueName(std::string_view prefix, std::string_view suffix) override {
-        for (int n = 1;; ++n) {
+        std::string key = std::string(prefix) + '\0' + std::string(suffix);
+        int& last = lastNumber_[key];
+        for (int n = last + 1;; ++n) {
             std::string name = std::string(prefix) + std::to_string(n) + std::string(suffix);
             if (!inUse(name) && !reserved_.count(name)) {
                 reserved_.insert(name);
+                last = n;
                 return name;
             }
         }
@@ -245,6 +251,7 @@ public:
 private:
     const PackageState* st_;
     std::set<std::string> added_, reserved_;
+    std::map<std::string, int> lastNumber_;
 };
 
 }  // namespace
