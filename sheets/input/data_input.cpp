@@ -33,10 +33,6 @@ void wrapHeader(const wb::Range& r, int vertical) {
         .setMergeCells(false);
 }
 
-void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
-}
-
 namespace {
 
 // The value of the chosen weather station (WeatherData!M5) in one column of the station table.

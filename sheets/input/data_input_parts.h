@@ -7,16 +7,18 @@
 #include <vector>
 
 #include "generator/generation_options.h"
+#include "sheets/common/sheet_format.h"
 #include "sheets/input/data_input.h"
 #include "workbook/model/range.h"
 #include "workbook/model/worksheet.h"
 
 namespace data_input {
 
-// Font colours in the object model's blue-green-red order.
-inline constexpr uint32_t kRed = 0x0000FF;
-inline constexpr uint32_t kBlue = 0xFF0000;
-inline constexpr uint32_t kBlack = 0x000000;
+using sheets::kBlack;
+using sheets::kBlue;
+using sheets::kRed;
+using sheets::solidFill;
+
 // Palette indexes.
 inline constexpr int kRedIndex = 3;
 inline constexpr int kWhiteIndex = 2;
@@ -47,8 +49,5 @@ std::vector<std::string> subwatershedLabels(int n);
 // Header cells that wrap: centred, the given vertical alignment, no rotation, no indent, no
 // shrinking, not merged.
 void wrapHeader(const wb::Range& r, int vertical);
-
-// Solid fill of a palette colour with the automatic pattern colour.
-void solidFill(const wb::Range& r, int colorIndex);
 
 }  // namespace data_input

@@ -3,9 +3,13 @@
 #include <ctime>
 #include <string>
 
+#include "sheets/common/sheet_format.h"
+
 using namespace wb;
 
 namespace {
+
+using sheets::solidFill;
 
 // Local date and time in the general date-time form, "3/14/2018 2:05:07 PM".
 std::string generalDateTime() {
@@ -17,10 +21,6 @@ std::string generalDateTime() {
     std::snprintf(buf, sizeof buf, "%d/%d/%d %d:%02d:%02d %s", t.tm_mon + 1, t.tm_mday,
                   t.tm_year + 1900, hour12, t.tm_min, t.tm_sec, t.tm_hour < 12 ? "AM" : "PM");
     return buf;
-}
-
-void solidFill(const Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "sheets/common/sheet_format.h"
 #include "sheets/input/data_input.h"
 #include "workbook/model/workbook.h"
 #include "workbook/tables.h"
@@ -24,10 +25,11 @@ namespace {
 
 namespace xl = wb::xl;
 
-// Font colours, blue-green-red.
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kBlack = 0x000000;
+using sheets::kBlack;
+using sheets::kBlue;
+using sheets::kRed;
+using sheets::outline;
+using sheets::solidFill;
 
 // Columns.
 constexpr int colB = 2, colC = 3, colE = 5, colH = 8, colK = 11, colL = 12, colM = 13;
@@ -49,17 +51,6 @@ std::string rel(int dRow, int dCol) { return "R[" + num(dRow) + "]C[" + num(dCol
 
 // The column sum of the n rows above: "=SUM(R[-n]C:R[-1]C)".
 std::string columnSum(int n) { return "=SUM(R[" + num(-n) + "]C:R[-1]C)"; }
-
-void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
-}
-
-// A thin outline round the block and no lines inside it.
-void outline(const wb::Range& r) {
-    for (int side : {xl::EdgeLeft, xl::EdgeTop, xl::EdgeBottom, xl::EdgeRight})
-        r.borders(side).setLineStyle(xl::Continuous).setWeight(xl::Thin).setColorIndex(xl::Automatic);
-    for (int side : {xl::InsideVertical, xl::InsideHorizontal}) r.borders(side).setLineStyle(xl::None);
-}
 
 // Centred and bottom-aligned, upright, not indented, not shrunk, not merged.
 void centre(const wb::Range& r, bool wrap) {

@@ -58,10 +58,6 @@ std::string curveNumberRunoff(const std::string& x, const std::string& f, const 
     return "IF((" + base + ")>0,POWER((" + base + "),2)/(" + base + "+" + s + "),0)";
 }
 
-void solidFill(const Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
-}
-
 void tallHeaderRow(Worksheet& ws, int row, double height) {
     Range r = ws.rows(row);
     r.setRowHeight(height);

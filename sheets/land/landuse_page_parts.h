@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "generator/generation_options.h"
+#include "sheets/common/sheet_format.h"
 #include "workbook/model/workbook.h"
 
 namespace landuse {
+
+using sheets::solidFill;
 
 // Relative R1C1 pieces: "R[-3]" / "R" and "C[2]" / "C" (an offset of 0 is written bare).
 std::string R(int offset);
@@ -21,8 +24,6 @@ inline std::string RC(int dRow, int dCol) { return R(dRow) + C(dCol); }
 // IF((x-f*(1000/cn-10))>0,POWER((x-f*(1000/cn-10)),2)/(x-f*(1000/cn-10)+(1000/cn-10)),0)
 std::string curveNumberRunoff(const std::string& x, const std::string& f, const std::string& cn);
 
-// Solid fill of a palette colour with automatic pattern colour.
-void solidFill(const wb::Range& r, int colorIndex);
 // A whole header row: the given height, top-aligned, centred, wrapped.
 void tallHeaderRow(wb::Worksheet& ws, int row, double height);
 // Row labels "W1".."W{n}" for CreateTableDunlo (index 0 unused).

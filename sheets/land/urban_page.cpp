@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "sheets/common/sheet_format.h"
 #include "workbook/model/workbook.h"
 #include "workbook/tables.h"
 
@@ -27,8 +28,10 @@ namespace {
 
 namespace xl = wb::xl;
 
-constexpr uint32_t kBlue = 0xFF0000;  // blue-green-red
-constexpr uint32_t kRed = 0x0000FF;
+using sheets::kBlue;
+using sheets::kRed;
+using sheets::solidFill;
+
 constexpr int kTitleBand = 43;
 
 constexpr int colB = 2, colC = 3, colK = 11, colM = 13, colX = 24;
@@ -81,10 +84,6 @@ constexpr PollutantTitles kPollutantTitles[5] = {
      "3.6a. Selected urban E. coli reduction efficiency",
      "3.6b. Urban E. coli reduction (MPN/year)"},
 };
-
-void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
-}
 
 std::vector<std::string> subwatershedLabels(int n) {
     std::vector<std::string> labels{""};  // index 0 is not read

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "sheets/common/sheet_format.h"
 #include "sheets/input/data_input.h"
 #include "sheets/summary/bmp_page.h"
 #include "workbook/model/workbook.h"
@@ -24,10 +25,11 @@ namespace {
 
 namespace xl = wb::xl;
 
-// Font colours, blue-green-red.
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kBlack = 0x000000;
+using sheets::kBlack;
+using sheets::kBlue;
+using sheets::kRed;
+using sheets::outline;
+using sheets::solidFill;
 
 constexpr int colB = 2, colC = 3, colD = 4, colE = 5, colJ = 10, colM = 13;
 
@@ -51,17 +53,6 @@ std::string num(int v) { return std::to_string(v); }
 
 // A relative reference with both offsets written out: "R[-3]C[0]".
 std::string rel(int dRow, int dCol) { return "R[" + num(dRow) + "]C[" + num(dCol) + "]"; }
-
-void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
-}
-
-// A thin outline round the block and no lines inside it.
-void outline(const wb::Range& r) {
-    for (int side : {xl::EdgeLeft, xl::EdgeTop, xl::EdgeBottom, xl::EdgeRight})
-        r.borders(side).setLineStyle(xl::Continuous).setWeight(xl::Thin).setColorIndex(xl::Automatic);
-    for (int side : {xl::InsideVertical, xl::InsideHorizontal}) r.borders(side).setLineStyle(xl::None);
-}
 
 // Centred and bottom-aligned, wrapped, upright, not indented, not shrunk, not merged.
 void centre(const wb::Range& r) {

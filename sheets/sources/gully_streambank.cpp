@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "sheets/common/sheet_format.h"
 #include "workbook/model/objects.h"
 #include "workbook/model/workbook.h"
 #include "workbook/tables.h"
@@ -23,8 +24,9 @@ namespace {
 
 namespace xl = wb::xl;
 
-constexpr uint32_t kRed = 0x0000FF;  // font and list colours, blue-green-red
-constexpr uint32_t kBlack = 0x000000;
+using sheets::kBlack;
+using sheets::kRed;
+using sheets::solidFill;
 
 constexpr int colB = 2, colC = 3, colD = 4, colE = 5, colF = 6, colG = 7, colH = 8, colI = 9,
               colJ = 10, colK = 11, colL = 12, colM = 13, colN = 14, colO = 15, colP = 16,
@@ -104,13 +106,6 @@ void headerRow(wb::Range r) {
     r.setWrapText(true);
     r.setHorizontalAlignment(xl::Center);
     r.setVerticalAlignment(xl::Top);
-}
-
-void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior()
-        .setColorIndex(colorIndex)
-        .setPattern(xl::Solid)
-        .setPatternColorIndex(xl::Automatic);
 }
 
 // A list box over the cell, listing `list` with the first item chosen; the cell shows the choice

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "sheets/common/sheet_format.h"
 #include "sheets/summary/bmp_page.h"
 #include "workbook/model/workbook.h"
 #include "workbook/tables.h"
@@ -25,8 +26,9 @@ namespace {
 
 namespace xl = wb::xl;
 
-constexpr uint32_t kBlue = 0xFF0000;  // font colours, blue-green-red
-constexpr uint32_t kBlack = 0x000000;
+using sheets::kBlack;
+using sheets::kBlue;
+using sheets::solidFill;
 
 constexpr int colB = 2, colC = 3, colE = 5, colK = 11, colM = 13, colO = 15, colQ = 17, colS = 19,
               colV = 22, colW = 23, colX = 24, colZ = 26;
@@ -55,13 +57,6 @@ std::string num(int v) { return std::to_string(v); }
 std::string rc(int dr, int dc) {
     return (dr == 0 ? std::string("R") : "R[" + num(dr) + "]") +
            (dc == 0 ? std::string("C") : "C[" + num(dc) + "]");
-}
-
-void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior()
-        .setColorIndex(colorIndex)
-        .setPattern(xl::Solid)
-        .setPatternColorIndex(xl::Automatic);
 }
 
 std::vector<std::string> headersWithBlanks(const char* first, int count) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "sheets/common/sheet_format.h"
 #include "sheets/input/data_input.h"
 #include "workbook/model/workbook.h"
 #include "workbook/tables.h"
@@ -21,9 +22,10 @@ namespace {
 
 namespace xl = wb::xl;
 
-// Font colours, blue-green-red.
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kBlack = 0x000000;
+using sheets::kBlack;
+using sheets::kBlue;
+using sheets::outline;
+using sheets::solidFill;
 
 // Columns of table 1.
 constexpr int colB = 2, colC = 3, colD = 4, colE = 5, colF = 6, colG = 7, colH = 8, colI = 9,
@@ -46,17 +48,6 @@ std::string same(int from, int to) { return "RC[" + num(to - from) + "]"; }
 // Cell (row, col) seen from (fromRow, fromCol): "R[4]C[-8]".
 std::string rel(int fromRow, int fromCol, int row, int col) {
     return "R[" + num(row - fromRow) + "]C[" + num(col - fromCol) + "]";
-}
-
-void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
-}
-
-// A thin outline round the block and no lines inside it.
-void outline(const wb::Range& r) {
-    for (int side : {xl::EdgeLeft, xl::EdgeTop, xl::EdgeBottom, xl::EdgeRight})
-        r.borders(side).setLineStyle(xl::Continuous).setWeight(xl::Thin).setColorIndex(xl::Automatic);
-    for (int side : {xl::InsideVertical, xl::InsideHorizontal}) r.borders(side).setLineStyle(xl::None);
 }
 
 std::vector<std::string> subwatershedLabels(int n) {

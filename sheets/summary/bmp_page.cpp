@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sheets/common/sheet_format.h"
 #include "sheets/summary/bmp_list_file.h"
 #include "workbook/formula/formula.h"
 #include "workbook/model/objects.h"
@@ -15,8 +16,10 @@ namespace {
 
 namespace xl = wb::xl;
 
-constexpr uint32_t kRed = 0x0000FF;   // font colours, blue-green-red
-constexpr uint32_t kBlue = 0xFF0000;
+using sheets::kBlue;
+using sheets::kRed;
+using sheets::solidFill;
+
 constexpr int kColB = 2, kColC = 3, kColG = 7, kColH = 8, kColI = 9;
 
 // Tables 1..5, one per group of the BMP list in the list's order (the urban group has no table).
@@ -44,10 +47,6 @@ constexpr int kFeedlotTable = 5;
 constexpr std::array<const char*, 4> kCombinedSuffixes = {"-Crop", "-Pasture", "-Forest", "-User"};
 
 constexpr std::array<const char*, 5> kPollutants = {"N", "P", "BOD", "Sediment", "E. coli"};
-
-void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior().setColorIndex(colorIndex).setPattern(xl::Solid).setPatternColorIndex(xl::Automatic);
-}
 
 void outline(const wb::Range& r, int weight) {
     for (int edge : {xl::EdgeLeft, xl::EdgeTop, xl::EdgeBottom, xl::EdgeRight})

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sheets/common/sheet_format.h"
 #include "sheets/summary/total_load_page.h"
 #include "workbook/model/objects.h"
 #include "workbook/model/workbook.h"
@@ -18,16 +19,11 @@ namespace {
 
 namespace xl = wb::xl;
 
-constexpr uint32_t kBlue = 0xFF0000;  // blue-green-red
+using sheets::kBlue;
+using sheets::solidFill;
+
 constexpr int colB = 2, colC = 3;
 constexpr int kSourcesTop = 3, kSubwatershedsTop = 16;
-
-void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior()
-        .setColorIndex(colorIndex)
-        .setPattern(xl::Solid)
-        .setPatternColorIndex(xl::Automatic);
-}
 
 void tallHeader(wb::Worksheet& ws, int row, double height) {
     wb::Range r = ws.rows(row);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "sheets/common/sheet_format.h"
 #include "sheets/summary/total_load_page_parts.h"
 #include "workbook/tables.h"
 
@@ -27,7 +28,8 @@ namespace {
 
 namespace xl = wb::xl;
 
-constexpr uint32_t kBlue = 0xFF0000;  // blue-green-red
+using sheets::kBlue;
+
 constexpr int colB = 2, colC = 3;
 
 std::string num(int v) { return std::to_string(v); }
@@ -198,13 +200,6 @@ void hideRows(wb::Worksheet& ws, int first, int last) { ws.rows(first, last).set
 
 std::string ref(int row, int col, int targetRow, int targetCol) {
     return offset('R', targetRow - row) + offset('C', targetCol - col);
-}
-
-void solidFill(const wb::Range& r, int colorIndex) {
-    r.interior()
-        .setColorIndex(colorIndex)
-        .setPattern(xl::Solid)
-        .setPatternColorIndex(xl::Automatic);
 }
 
 TableRows tableRows(int N) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "sheets/common/sheet_format.h"
 #include "sheets/summary/total_load_page.h"
 #include "workbook/model/workbook.h"
 
@@ -17,7 +18,7 @@ std::string ref(int row, int col, int targetRow, int targetCol);
 inline const std::string kToPounds = "*4047*0.3048/454";
 inline const std::string kToCounts = kToPounds + "*10*453592";
 
-void solidFill(const wb::Range& r, int colorIndex);
+using sheets::solidFill;
 
 // Where subwatershed i (and the fixed parameter rows) stand on the sheets the formulas read.
 // L is the first row of Land&Rain table 4, A the first row of the Animal sheet's pastureland AEU
