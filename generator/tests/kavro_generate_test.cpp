@@ -20,7 +20,9 @@ namespace {
 fs::path tmpDir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "shared";
-    return fs::path(KAVRO_TEST_TMP) / "kavro_generate" / name;
+    fs::path dir = fs::path(KAVRO_TEST_TMP) / "kavro_generate" / name;
+    fs::create_directories(dir);
+    return dir;
 }
 
 std::string slurp(const fs::path& p) {
@@ -37,7 +39,6 @@ struct Cli {
 
 // Runs kavro-generate with `args` in the folder `cwd`.
 Cli generate(const std::string& args, const fs::path& cwd = tmpDir()) {
-    fs::create_directories(tmpDir());
     fs::create_directories(cwd);
     std::string cmd = "cd '" + cwd.string() + "' && '" KAVRO_GENERATE "' " + args + " > '" +
                       (tmpDir() / "stdout.txt").string() + "' 2> '" + (tmpDir() / "stderr.txt").string() +
