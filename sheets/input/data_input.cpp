@@ -16,12 +16,6 @@ namespace data_input {
 
 namespace xl = wb::xl;
 
-std::vector<std::string> subwatershedLabels(int n) {
-    std::vector<std::string> labels(n + 1);
-    for (int i = 1; i <= n; ++i) labels[i] = "W" + std::to_string(i);
-    return labels;
-}
-
 void wrapHeader(const wb::Range& r, int vertical) {
     wb::Range cells = r;
     cells.setHorizontalAlignment(xl::Center)

@@ -18,6 +18,7 @@ using sheets::kBlack;
 using sheets::kBlue;
 using sheets::kRed;
 using sheets::solidFill;
+using sheets::subwatershedLabels;
 
 // Palette indexes.
 inline constexpr int kRedIndex = 3;
@@ -42,9 +43,6 @@ void drawUrbanMixTable(wb::Worksheet& ws, const GenerationOptions& opt);
 void drawIrrigationTable(wb::Worksheet& ws, const GenerationOptions& opt);
 void drawPastureConcTable(wb::Worksheet& ws, const GenerationOptions& opt);
 void drawEndMarker(wb::Worksheet& ws, const GenerationOptions& opt);
-
-// Row labels "W1".."W{n}" for the table procedures (index 0 is not read).
-std::vector<std::string> subwatershedLabels(int n);
 
 // Header cells that wrap: centred, the given vertical alignment, no rotation, no indent, no
 // shrinking, not merged.

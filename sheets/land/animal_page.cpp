@@ -29,6 +29,7 @@ using sheets::kBlack;
 using sheets::kBlue;
 using sheets::kRed;
 using sheets::outline;
+using sheets::rel;
 using sheets::solidFill;
 
 // Columns.
@@ -45,9 +46,6 @@ constexpr int kLivestockWeightRow = 5;
 constexpr int kWildlifeWeightRow = 13;
 
 std::string num(int v) { return std::to_string(v); }
-
-// A relative reference with both offsets written out: "R[-3]C[0]".
-std::string rel(int dRow, int dCol) { return "R[" + num(dRow) + "]C[" + num(dCol) + "]"; }
 
 // The column sum of the n rows above: "=SUM(R[-n]C:R[-1]C)".
 std::string columnSum(int n) { return "=SUM(R[" + num(-n) + "]C:R[-1]C)"; }

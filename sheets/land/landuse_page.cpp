@@ -49,9 +49,6 @@ void thinGrid(const Range& r) {
 // ---------------------------------------------------------------------------------------------
 // Shared helpers
 
-std::string R(int offset) { return offset == 0 ? "R" : "R[" + num(offset) + "]"; }
-std::string C(int offset) { return offset == 0 ? "C" : "C[" + num(offset) + "]"; }
-
 std::string curveNumberRunoff(const std::string& x, const std::string& f, const std::string& cn) {
     const std::string s = "(1000/" + cn + "-10)";
     const std::string base = x + "-" + f + "*" + s;
@@ -64,12 +61,6 @@ void tallHeaderRow(Worksheet& ws, int row, double height) {
     r.setVerticalAlignment(xl::Top);
     r.setHorizontalAlignment(xl::Center);
     r.setWrapText(true);
-}
-
-std::vector<std::string> subwatershedLabels(int n) {
-    std::vector<std::string> labels(1);
-    for (int i = 1; i <= n; ++i) labels.push_back("W" + num(i));
-    return labels;
 }
 
 std::vector<std::string> landUseHeaders(const GenerationOptions& opt, const char* extra) {

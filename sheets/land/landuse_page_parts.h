@@ -12,12 +12,13 @@
 
 namespace landuse {
 
-using sheets::solidFill;
-
 // Relative R1C1 pieces: "R[-3]" / "R" and "C[2]" / "C" (an offset of 0 is written bare).
-std::string R(int offset);
-std::string C(int offset);
-inline std::string RC(int dRow, int dCol) { return R(dRow) + C(dCol); }
+using sheets::C;
+using sheets::R;
+using sheets::RC;
+
+using sheets::solidFill;
+using sheets::subwatershedLabels;
 
 // Runoff depth per event by the curve-number method, with the rain (or irrigation) depth x, the
 // initial-abstraction factor f and the curve number cn given as reference texts:
@@ -26,8 +27,6 @@ std::string curveNumberRunoff(const std::string& x, const std::string& f, const 
 
 // A whole header row: the given height, top-aligned, centred, wrapped.
 void tallHeaderRow(wb::Worksheet& ws, int row, double height);
-// Row labels "W1".."W{n}" for CreateTableDunlo (index 0 unused).
-std::vector<std::string> subwatershedLabels(int n);
 // The six land-use headers "Watershed", "Urban" .. "User Defined", optionally with one more.
 std::vector<std::string> landUseHeaders(const GenerationOptions& opt, const char* extra = nullptr);
 // Headers of the detailed urban tables 2.1a, 2.2a and 4a.

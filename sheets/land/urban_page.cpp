@@ -31,6 +31,7 @@ namespace xl = wb::xl;
 using sheets::kBlue;
 using sheets::kRed;
 using sheets::solidFill;
+using sheets::subwatershedLabels;
 
 constexpr int kTitleBand = 43;
 
@@ -84,12 +85,6 @@ constexpr PollutantTitles kPollutantTitles[5] = {
      "3.6a. Selected urban E. coli reduction efficiency",
      "3.6b. Urban E. coli reduction (MPN/year)"},
 };
-
-std::vector<std::string> subwatershedLabels(int n) {
-    std::vector<std::string> labels{""};  // index 0 is not read
-    for (int i = 1; i <= n; ++i) labels.push_back("W" + std::to_string(i));
-    return labels;
-}
 
 // A subwatershed table of the nine urban types with its first column at `col`, the title band
 // widened over all ten columns. Returns the body, header row + 1 .. header row + N.

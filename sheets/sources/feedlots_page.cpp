@@ -29,6 +29,7 @@ using sheets::kBlack;
 using sheets::kBlue;
 using sheets::kRed;
 using sheets::outline;
+using sheets::rel;
 using sheets::solidFill;
 
 constexpr int colB = 2, colC = 3, colD = 4, colE = 5, colJ = 10, colM = 13;
@@ -50,9 +51,6 @@ constexpr int kReferenceFirstWeightRow = 5, kReferenceWeightColumn = 3;
 constexpr int kBmpFeedlotTable = 5;
 
 std::string num(int v) { return std::to_string(v); }
-
-// A relative reference with both offsets written out: "R[-3]C[0]".
-std::string rel(int dRow, int dCol) { return "R[" + num(dRow) + "]C[" + num(dCol) + "]"; }
 
 // Centred and bottom-aligned, wrapped, upright, not indented, not shrunk, not merged.
 void centre(const wb::Range& r) {

@@ -25,6 +25,7 @@ namespace {
 namespace xl = wb::xl;
 
 using sheets::kBlack;
+using sheets::RC;
 using sheets::kRed;
 using sheets::solidFill;
 
@@ -77,22 +78,16 @@ const std::vector<std::string> kLoadHeaders{
 
 std::string num(int v) { return std::to_string(v); }
 
-// A relative reference "R[dr]C[dc]", with a zero offset written as the bare letter.
-std::string rc(int dr, int dc) {
-    return (dr == 0 ? std::string("R") : "R[" + num(dr) + "]") +
-           (dc == 0 ? std::string("C") : "C[" + num(dc) + "]");
-}
-
 // The relative column block of rows first..last, column `col`, seen from (row, from).
 std::string block(int row, int from, int first, int last, int col) {
-    return rc(first - row, col - from) + ":" + rc(last - row, col - from);
+    return RC(first - row, col - from) + ":" + RC(last - row, col - from);
 }
 
 // LOOKUP of the key in column keyCol of the same row, in the template table's key column over
 // rows first..last, returning the value column.
 std::string lookup(int row, int col, int keyCol, int first, int last, int keyTable,
                    int valueTable) {
-    return "=LOOKUP(" + rc(0, keyCol - col) + "," + block(row, col, first, last, keyTable) + "," +
+    return "=LOOKUP(" + RC(0, keyCol - col) + "," + block(row, col, first, last, keyTable) + "," +
            block(row, col, first, last, valueTable) + ")";
 }
 
@@ -297,8 +292,8 @@ void loadTable(wb::Worksheet& ws, const GullySheetRows& at) {
         for (int i = 1; i <= n; ++i) {
             const int row = at.load(i);
             ws.cells(row, c.col)
-                .setFormulaR1C1("=" + rc(0, c.sediment - c.col) + "*'input'!" +
-                                rc(inputSoilRow(n, i) - row, c.input - c.col) +
+                .setFormulaR1C1("=" + RC(0, c.sediment - c.col) + "*'input'!" +
+                                RC(inputSoilRow(n, i) - row, c.input - c.col) +
                                 (c.input == kInputEcoli ? "/100*453592" : "/100"));
         }
 

@@ -27,6 +27,7 @@ namespace {
 namespace xl = wb::xl;
 
 using sheets::kBlack;
+using sheets::RC;
 using sheets::kBlue;
 using sheets::solidFill;
 
@@ -50,14 +51,6 @@ constexpr int kLandRainTotal = 15;
 // Groups here: sediment, N, P, BOD, E. coli.
 constexpr std::array<const char*, 5> kGroups = {"Sediment", "N", "P", "BOD", "E. coli"};
 constexpr std::array<int, 5> kBmpColumn = {6, 3, 4, 5, 7};  // F, C, D, E, G
-
-std::string num(int v) { return std::to_string(v); }
-
-// A relative reference "R[dr]C[dc]", with a zero offset written as the bare letter.
-std::string rc(int dr, int dc) {
-    return (dr == 0 ? std::string("R") : "R[" + num(dr) + "]") +
-           (dc == 0 ? std::string("C") : "C[" + num(dc) + "]");
-}
 
 std::vector<std::string> headersWithBlanks(const char* first, int count) {
     std::vector<std::string> h(static_cast<size_t>(count));
@@ -131,7 +124,7 @@ void usleTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
     for (int i = 1; i <= n; ++i) {
         const int row = at.usle() + i;
         ws.range(row, colC, row, colV)
-            .setFormulaR1C1("='Input'!" + rc(inputUsleRow(n, i) - row, 0));
+            .setFormulaR1C1("='Input'!" + RC(inputUsleRow(n, i) - row, 0));
         ws.cells(row, colW).setFormulaR1C1(kDeliveryRatio);
         ws.cells(row, colW).font().setColorIndex(xl::Automatic);
     }
@@ -144,7 +137,7 @@ void usleTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
     for (int i = 1; i <= n; ++i) {
         const int row = at.usle() + i;
         ws.cells(row, colX).setFormulaR1C1("=IF('Input'!R10C6=TRUE, WSAreaSum, 'Land&Rain'!" +
-                                           rc(landRainRow(i) - row, kLandRainTotal - colX) + ")");
+                                           RC(landRainRow(i) - row, kLandRainTotal - colX) + ")");
     }
     ws.range(top, colW, at.usle() + n, colW).copy();
     ws.cells(top, colX).pasteSpecialFormats();
@@ -176,7 +169,7 @@ void efficiencyTable(wb::Worksheet& ws, const SedimentSheetRows& at, const Gener
         for (int g = 0; g < 5; ++g)
             for (int u = 0; u < 4; ++u) {
                 const int col = 3 + 4 * g + u;
-                const std::string cell = "'BMPs'!" + rc(bmps.row(u + 1, i) - row,
+                const std::string cell = "'BMPs'!" + RC(bmps.row(u + 1, i) - row,
                                                         kBmpColumn[static_cast<size_t>(g)] - col);
                 ws.cells(row, col).setFormulaR1C1("=If(" + cell + "=\"ND\",0," + cell + ")");
             }
@@ -201,13 +194,13 @@ void erosionTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
         for (int u = 0; u < 4; ++u) {
             const int col = colC + 2 * u;
             std::string f = "=";
-            for (int k = 0; k < 5; ++k) f += rc(usle - row, 3 + 5 * u + k - col) + "*";
-            f += "'Land&Rain'!" + rc(landRainRow(i) - row, colE + 2 * u - col);
+            for (int k = 0; k < 5; ++k) f += RC(usle - row, 3 + 5 * u + k - col) + "*";
+            f += "'Land&Rain'!" + RC(landRainRow(i) - row, colE + 2 * u - col);
             ws.cells(row, col).setFormulaR1C1(f);
         }
         ws.cells(row, colK).setFormulaR1C1("=Sum(RC[-8]:RC[-2])");
-        ws.cells(row, colM).setFormulaR1C1("=(RC[-2]*" + rc(usle - row, colW - colM) + ")");
-        ws.cells(row, colO).setFormulaR1C1("=(RC[-2]-" + rc(at.afterBmp() + i - row, colM - colO) +
+        ws.cells(row, colM).setFormulaR1C1("=(RC[-2]*" + RC(usle - row, colW - colM) + ")");
+        ws.cells(row, colO).setFormulaR1C1("=(RC[-2]-" + RC(at.afterBmp() + i - row, colM - colO) +
                                            ")");
         ws.cells(row, colQ).setFormulaR1C1("=if(RC[-4]=0,0,(100*RC[-2]/RC[-4]))");
     }
@@ -229,11 +222,11 @@ void afterBmpTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
         // Land use u: its erosion times one minus its sediment efficiency.
         for (int u = 0; u < 4; ++u) {
             const int col = colC + 2 * u;
-            ws.cells(row, col).setFormulaR1C1("=" + rc(at.erosion() + i - row, 0) + "*(1-" +
-                                              rc(at.efficiency() + i - row, colC + u - col) + ")");
+            ws.cells(row, col).setFormulaR1C1("=" + RC(at.erosion() + i - row, 0) + "*(1-" +
+                                              RC(at.efficiency() + i - row, colC + u - col) + ")");
         }
         ws.cells(row, colK).setFormulaR1C1("=Sum(RC[-8]:RC[-2])");
-        ws.cells(row, colM).setFormulaR1C1("=(RC[-2]*" + rc(at.usle() + i - row, colW - colM) +
+        ws.cells(row, colM).setFormulaR1C1("=(RC[-2]*" + RC(at.usle() + i - row, colW - colM) +
                                            ")");
     }
     ws.range(top + 1, colC, top + n, colM + 1).setNumberFormat("0.00");
@@ -263,22 +256,22 @@ void nutrientTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
         for (int q = 0; q < 4; ++q) {
             const int col = colC + 2 * q;
             ws.cells(row, col).setFormulaR1C1("='Input'!" +
-                                              rc(inputSoilRow(n, i) - row, kInputSoilN + q - col));
+                                              RC(inputSoilRow(n, i) - row, kInputSoilN + q - col));
             ws.cells(row, col).font().setColor(kBlack);
         }
         // K, M, O: twice the concentration times the sediment (N, P and BOD are enriched);
         // Q: E. coli per 100 mg times the sediment in mg.
         for (int q = 0; q < 3; ++q) {
             const int col = colK + 2 * q;
-            ws.cells(row, col).setFormulaR1C1("=(2*RC[-8]*" + rc(erosion - row, colM - col) +
+            ws.cells(row, col).setFormulaR1C1("=(2*RC[-8]*" + RC(erosion - row, colM - col) +
                                               "/100)");
         }
-        ws.cells(row, colQ).setFormulaR1C1("=(RC[-8]*" + rc(erosion - row, colM - colQ) +
+        ws.cells(row, colQ).setFormulaR1C1("=(RC[-8]*" + RC(erosion - row, colM - colQ) +
                                            "/100)*2000*453592");
         // S, U, W, Y: each load times the sediment's % reduction.
         for (int q = 0; q < 4; ++q) {
             const int col = colS + 2 * q;
-            ws.cells(row, col).setFormulaR1C1("=(RC[-8]*" + rc(erosion - row, colQ - col) +
+            ws.cells(row, col).setFormulaR1C1("=(RC[-8]*" + RC(erosion - row, colQ - col) +
                                               "/100)");
         }
     }
@@ -317,13 +310,13 @@ void landUseTable(wb::Worksheet& ws, const SedimentSheetRows& at) {
             for (int q = 0; q < 4; ++q) {
                 const int col = sed - 4 + q;
                 const std::string f =
-                    "=" + rc(0, sed - col) + "*" + rc(nutrients - row, colC + 2 * q - col);
+                    "=" + RC(0, sed - col) + "*" + RC(nutrients - row, colC + 2 * q - col);
                 ws.cells(row, col).setFormulaR1C1(f + (q < 3 ? "*2/100" : "/100*2000*453592"));
             }
             // Sed.: erosion x DR x (1 - sediment efficiency).
-            ws.cells(row, sed).setFormulaR1C1("=" + rc(at.erosion() + i - row, colC + 2 * u - sed) +
-                                              "*" + rc(at.usle() + i - row, colW - sed) + "*(1-" +
-                                              rc(at.efficiency() + i - row, colC + u - sed) + ")");
+            ws.cells(row, sed).setFormulaR1C1("=" + RC(at.erosion() + i - row, colC + 2 * u - sed) +
+                                              "*" + RC(at.usle() + i - row, colW - sed) + "*(1-" +
+                                              RC(at.efficiency() + i - row, colC + u - sed) + ")");
         }
     }
     wb::Range w = ws.range(top, colW, at.landUse() + n + 1, colW);

@@ -24,8 +24,10 @@ namespace xl = wb::xl;
 
 using sheets::kBlack;
 using sheets::kBlue;
+using sheets::C;
 using sheets::outline;
 using sheets::solidFill;
+using sheets::subwatershedLabels;
 
 // Columns of table 1.
 constexpr int colB = 2, colC = 3, colD = 4, colE = 5, colF = 6, colG = 7, colH = 8, colI = 9,
@@ -42,18 +44,11 @@ constexpr const char* kToMpn = " * 10";         // MPN/100 ml x litres to MPN
 
 std::string num(int v) { return std::to_string(v); }
 
-std::string C(int dCol) { return dCol == 0 ? "C" : "C[" + num(dCol) + "]"; }
 // A cell of the same row, `to` seen from `from`: "RC[-2]".
 std::string same(int from, int to) { return "RC[" + num(to - from) + "]"; }
 // Cell (row, col) seen from (fromRow, fromCol): "R[4]C[-8]".
 std::string rel(int fromRow, int fromCol, int row, int col) {
-    return "R[" + num(row - fromRow) + "]C[" + num(col - fromCol) + "]";
-}
-
-std::vector<std::string> subwatershedLabels(int n) {
-    std::vector<std::string> labels{""};
-    for (int i = 1; i <= n; ++i) labels.push_back("W" + num(i));
-    return labels;
+    return sheets::rel(row - fromRow, col - fromCol);
 }
 
 // The defaults: per pollutant (N, P, BOD, E. coli) the label, the concentration reaching the

@@ -33,9 +33,6 @@ using sheets::kBlue;
 constexpr int colB = 2, colC = 3;
 
 std::string num(int v) { return std::to_string(v); }
-std::string offset(char axis, int d) {
-    return d == 0 ? std::string(1, axis) : axis + ("[" + num(d) + "]");
-}
 
 // A working table: its blocks (named, `width` columns each from column C) and what goes into
 // each block cell of subwatershed i (block k, position j, both from 1): a formula, a constant,
@@ -199,7 +196,7 @@ void hideRows(wb::Worksheet& ws, int first, int last) { ws.rows(first, last).set
 }  // namespace
 
 std::string ref(int row, int col, int targetRow, int targetCol) {
-    return offset('R', targetRow - row) + offset('C', targetCol - col);
+    return sheets::RC(targetRow - row, targetCol - col);
 }
 
 TableRows tableRows(int N) {
