@@ -2,21 +2,18 @@
 // formulas in the cells they read, and the hidden working rows.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "sheets/land/animal_page.h"
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/model/workbook.h"
 
 using namespace wb;
 
 namespace {
 
-struct Built {
-    std::unique_ptr<Workbook> book = std::make_unique<Workbook>();
-    GenerationOptions opt;
-    Worksheet* ws = nullptr;
-};
+using sheet_test::Built;
+using sheet_test::hidden;
 
 Built build(int n) {
     Built b;
@@ -26,11 +23,6 @@ Built build(int n) {
     AnimalPage(*b.book, b.opt);
     b.ws = &b.book->sheet("Animal");
     return b;
-}
-
-bool hidden(const Worksheet& ws, int row) {
-    auto it = ws.rowInfo.find(row);
-    return it != ws.rowInfo.end() && it->second.hidden;
 }
 
 std::string a1(Worksheet& ws, const std::string& cell) { return ws.range(cell).formula(); }

@@ -6,9 +6,7 @@
 #include <map>
 #include <string>
 
-#include "generator/builders.h"
-#include "generator/generation_run.h"
-#include "generator/ooxml_io.h"
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/formula/formula.h"
 #include "workbook/ooxml/package.h"
 #include "workbook/testing/libreoffice.h"
@@ -26,15 +24,6 @@ fs::path workFolder() {
 }
 constexpr int N = 3;
 
-struct Reporter : RunReporter {
-    std::string savePath;
-    void progress(int) override {}
-    void status(const std::string&) override {}
-    void messageBox(const std::string&, const std::string&) override {}
-    std::string askSaveName(const std::string&, const std::string&) override { return savePath; }
-    void openResult(const std::string&) override {}
-};
-
 // Where the entries go (N = 3). Input: table 1 (land use) rows 18..20 with urban area in C and
 // cropland in D; table 2 (animals) rows 25..27 with beef cattle in C. Land&Rain: the urban
 // annual runoff of subwatershed i in row 4N+26+i = 38+i, Y commercial, Z industrial. Urban:
@@ -43,23 +32,7 @@ struct Reporter : RunReporter {
 const std::map<std::string, SheetValues>& computed() {
     static const std::map<std::string, SheetValues> sheets = [] {
         const fs::path kTmp = workFolder();
-        fs::create_directories(kTmp);
-        const fs::path tpl = fs::path(KAVRO_BINARY_DIR) / "support" / "NutrTplt.xlsm";
-        if (!fs::is_regular_file(tpl)) throw std::runtime_error("no template at " + tpl.string());
-        Reporter reporter;
-        reporter.savePath = (kTmp / "generated.xlsm").string();
-        OoxmlWorkbookIO io;
-        GenerationRun run(reporter, io, sheetBuilders());
-        run.setTemplatePath(tpl.string());
-        run.setWorkingFolder(kTmp.string());
-        GenerationOptions opt;
-        opt.SubwatershedCount = N;
-        opt.applyInitialisationMode(false);
-        const GenerationRun::Result result = run.run(opt);
-        if (result.outcome != GenerationRun::Outcome::Succeeded)
-            throw std::runtime_error("generation failed: " + result.message);
-
-        auto book = wb::ooxml::openWorkbook(reporter.savePath);
+        auto book = wb::ooxml::openWorkbook(sheet_test::generateInRun(kTmp, N));
         wb::Worksheet& input = book->sheet("Input");
         // Livestock AEU 100 x 1000 lb / 1000 / 50 ac = 2, then exactly 2.5 and exactly 1.5.
         const int beef[N] = {100, 125, 75};

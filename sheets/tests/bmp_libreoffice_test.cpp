@@ -12,6 +12,7 @@
 #include "generator/ooxml_io.h"
 #include "sheets/summary/bmp_list_file.h"
 #include "sheets/summary/bmp_page.h"
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/ooxml/package.h"
 #include "workbook/testing/libreoffice.h"
 
@@ -23,17 +24,7 @@ namespace {
 const fs::path kTmp = fs::path(KAVRO_TEST_TMP) / "bmp_libreoffice";
 const std::string kList = std::string(KAVRO_SOURCE_DIR) + "/support/allBMPkavro.csv";
 
-struct Reporter : RunReporter {
-    std::string savePath;
-    std::vector<std::string> messages;
-    void progress(int) override {}
-    void status(const std::string&) override {}
-    void messageBox(const std::string&, const std::string& text) override {
-        messages.push_back(text);
-    }
-    std::string askSaveName(const std::string&, const std::string&) override { return savePath; }
-    void openResult(const std::string&) override {}
-};
+using sheet_test::Reporter;
 
 // The template the build makes, or, in a build without the template tool, a workbook with every
 // sheet the run names.

@@ -3,15 +3,13 @@
 // (typed into the saved file) and recalculated again.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include <unistd.h>
 
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/model/workbook.h"
 #include "workbook/ooxml/package.h"
 #include "workbook/testing/libreoffice.h"
@@ -28,21 +26,7 @@ using Book = std::map<std::string, SheetValues>;
 
 // Runs kavro-generate for N = 3; returns the path written.
 std::string generate(const std::string& name, bool nonZero) {
-    fs::create_directories(kTmp);
-    const std::string out = kTmp + "/" + name + ".xlsm";
-    const std::string log = kTmp + "/" + name + ".log";
-    fs::remove(out);
-    const std::string cmd = std::string("'") + KAVRO_BINARY_DIR + "/generator/kavro-generate' -n 3 " +
-                            (nonZero ? "--nonzero " : "") + "--template '" + KAVRO_BINARY_DIR +
-                            "/support/NutrTplt.xlsm' --bmp-list '" + KAVRO_SOURCE_DIR +
-                            "/support/allBMPkavro.csv' -o '" + out + "' >'" + log + "' 2>&1";
-    if (std::system(cmd.c_str()) != 0) {
-        std::ifstream in(log);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        throw std::runtime_error("kavro-generate failed: " + ss.str());
-    }
-    return out;
+    return sheet_test::generateWithCommand(kTmp, name, nonZero ? "-n 3 --nonzero" : "-n 3");
 }
 
 // The row of `sheet` whose column `col` holds `key` (the lookup tables of the template).

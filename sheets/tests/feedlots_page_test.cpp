@@ -2,10 +2,10 @@
 // cells every formula reads, the guarded runoff row and the hidden working tables.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "sheets/sources/feedlots_page.h"
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/formula/formula.h"
 #include "workbook/model/workbook.h"
 
@@ -13,11 +13,8 @@ using namespace wb;
 
 namespace {
 
-struct Built {
-    std::unique_ptr<Workbook> book = std::make_unique<Workbook>();
-    GenerationOptions opt;
-    Worksheet* ws = nullptr;
-};
+using sheet_test::Built;
+using sheet_test::hidden;
 
 Built build(int n) {
     Built b;
@@ -27,11 +24,6 @@ Built build(int n) {
     FeedlotsPage(*b.book, b.opt);
     b.ws = &b.book->sheet("Feedlots");
     return b;
-}
-
-bool hidden(const Worksheet& ws, int row) {
-    auto it = ws.rowInfo.find(row);
-    return it != ws.rowInfo.end() && it->second.hidden;
 }
 
 std::string cell(int row, int col) { return formula::cellAddress(row, col, false, false); }

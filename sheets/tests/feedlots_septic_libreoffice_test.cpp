@@ -8,9 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "generator/builders.h"
-#include "generator/generation_run.h"
-#include "generator/ooxml_io.h"
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/ooxml/package.h"
 #include "workbook/testing/libreoffice.h"
 
@@ -22,15 +20,6 @@ namespace {
 
 const fs::path kTmp = fs::path(KAVRO_TEST_TMP) / "feedlots_septic_libreoffice";
 constexpr int N = 3;
-
-struct Reporter : RunReporter {
-    std::string savePath;
-    void progress(int) override {}
-    void status(const std::string&) override {}
-    void messageBox(const std::string&, const std::string&) override {}
-    std::string askSaveName(const std::string&, const std::string&) override { return savePath; }
-    void openResult(const std::string&) override {}
-};
 
 // The planner's entries (N = 3).
 //   Input table 1 (rows 18..20): H feedlot area, I paved class, L rain days, M rain per event;
@@ -62,23 +51,7 @@ const Septic kSeptic[N] = {
 };
 
 Book generateTypeAndRecalculate(bool changedDefault) {
-    fs::create_directories(kTmp);
-    const fs::path tpl = fs::path(KAVRO_BINARY_DIR) / "support" / "NutrTplt.xlsm";
-    if (!fs::is_regular_file(tpl)) throw std::runtime_error("no template at " + tpl.string());
-    Reporter reporter;
-    reporter.savePath = (kTmp / "generated.xlsm").string();
-    OoxmlWorkbookIO io;
-    GenerationRun run(reporter, io, sheetBuilders());
-    run.setTemplatePath(tpl.string());
-    run.setWorkingFolder(kTmp.string());
-    GenerationOptions opt;
-    opt.SubwatershedCount = N;
-    opt.applyInitialisationMode(false);
-    const GenerationRun::Result result = run.run(opt);
-    if (result.outcome != GenerationRun::Outcome::Succeeded)
-        throw std::runtime_error("generation failed: " + result.message);
-
-    auto book = wb::ooxml::openWorkbook(reporter.savePath);
+    auto book = wb::ooxml::openWorkbook(sheet_test::generateInRun(kTmp, N));
     wb::Worksheet& input = book->sheet("Input");
     input.range("L16").setValue(kRainDayCor);
     for (int i = 1; i <= N; ++i) {

@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/model/workbook.h"
 #include "workbook/ooxml/package.h"
 #include "workbook/testing/libreoffice.h"
@@ -24,22 +22,7 @@ const std::string kTmp = std::string(KAVRO_TEST_TMP) + "/landuse_libreoffice";
 using Book = std::map<std::string, SheetValues>;
 
 std::string generate(const std::string& name) {
-    fs::create_directories(kTmp);
-    const std::string out = kTmp + "/" + name + ".xlsm";
-    const std::string log = kTmp + "/" + name + ".log";
-    fs::remove(out);
-    const std::string cmd = std::string("'") + KAVRO_BINARY_DIR +
-                            "/generator/kavro-generate' -n 3 --nonzero --template '" +
-                            KAVRO_BINARY_DIR + "/support/NutrTplt.xlsm' --bmp-list '" +
-                            KAVRO_SOURCE_DIR + "/support/allBMPkavro.csv' -o '" + out + "' >'" +
-                            log + "' 2>&1";
-    if (std::system(cmd.c_str()) != 0) {
-        std::ifstream in(log);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        throw std::runtime_error("kavro-generate failed: " + ss.str());
-    }
-    return out;
+    return sheet_test::generateWithCommand(kTmp, name, "-n 3 --nonzero");
 }
 
 // Runoff per event by the curve-number method with no initial abstraction.

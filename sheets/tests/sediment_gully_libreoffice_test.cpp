@@ -6,13 +6,11 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/model/workbook.h"
 #include "workbook/ooxml/package.h"
 #include "workbook/testing/libreoffice.h"
@@ -28,22 +26,7 @@ const std::string kTmp =
 using Book = std::map<std::string, SheetValues>;
 
 std::string generate(const std::string& name) {
-    fs::create_directories(kTmp);
-    const std::string out = kTmp + "/" + name + ".xlsm";
-    const std::string log = kTmp + "/" + name + ".log";
-    fs::remove(out);
-    const std::string cmd = std::string("'") + KAVRO_BINARY_DIR +
-                            "/generator/kavro-generate' -n 4 -g 3 -s 1 --nonzero --template '" +
-                            KAVRO_BINARY_DIR + "/support/NutrTplt.xlsm' --bmp-list '" +
-                            KAVRO_SOURCE_DIR + "/support/allBMPkavro.csv' -o '" + out + "' >'" +
-                            log + "' 2>&1";
-    if (std::system(cmd.c_str()) != 0) {
-        std::ifstream in(log);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        throw std::runtime_error("kavro-generate failed: " + ss.str());
-    }
-    return out;
+    return sheet_test::generateWithCommand(kTmp, name, "-n 4 -g 3 -s 1 --nonzero");
 }
 
 double smallAreaRatio(double acres) { return 0.42 * std::pow(acres / 640, -0.125); }

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/model/workbook.h"
 #include "workbook/ooxml/package.h"
 #include "workbook/testing/libreoffice.h"
@@ -45,14 +46,7 @@ std::string run(const std::string& cmd, const std::string& log) {
 }
 
 std::string generate(const std::string& name, const std::string& counts) {
-    fs::create_directories(kTmp);
-    const std::string out = kTmp + "/" + name + ".xlsm";
-    fs::remove(out);
-    run(std::string("'") + KAVRO_BINARY_DIR + "/generator/kavro-generate' -n 3 " + counts +
-            " --nonzero --template '" + KAVRO_BINARY_DIR + "/support/NutrTplt.xlsm' --bmp-list '" +
-            KAVRO_SOURCE_DIR + "/support/allBMPkavro.csv' -o '" + out + "'",
-        kTmp + "/" + name + ".log");
-    return out;
+    return sheet_test::generateWithCommand(kTmp, name, "-n 3 " + counts + " --nonzero");
 }
 
 constexpr int N = 3;

@@ -5,21 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/model/workbook.h"
 
 using namespace wb;
 
 namespace {
 
-struct Built {
-    std::unique_ptr<Workbook> book = std::make_unique<Workbook>();
-    GenerationOptions opt;
-    Worksheet* ws = nullptr;
-};
+using sheet_test::Built;
+using sheet_test::hidden;
 
 // The sheets the formulas name exist but are empty; the two published rows are the ones the
 // Land&Rain and Animal layouts give.
@@ -36,11 +33,6 @@ Built build(int n, int gullies = 0, int streambanks = 0) {
     TotalLoadPage(*b.book, b.opt);
     b.ws = &b.book->sheet("Total Load");
     return b;
-}
-
-bool hidden(const Worksheet& ws, int row) {
-    auto it = ws.rowInfo.find(row);
-    return it != ws.rowInfo.end() && it->second.hidden;
 }
 
 std::string at(int row, int col) { return formula::cellAddress(row, col); }

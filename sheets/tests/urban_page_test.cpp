@@ -2,21 +2,18 @@
 // texts of the pollutant tables and of table 4, and the hidden working rows.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "sheets/land/urban_page.h"
+#include "sheets/tests/sheet_test_support.h"
 #include "workbook/model/workbook.h"
 
 using namespace wb;
 
 namespace {
 
-struct Built {
-    std::unique_ptr<Workbook> book = std::make_unique<Workbook>();
-    GenerationOptions opt;
-    Worksheet* ws = nullptr;
-};
+using sheet_test::Built;
+using sheet_test::hidden;
 
 Built build(int n) {
     Built b;
@@ -26,11 +23,6 @@ Built build(int n) {
     UrbanPage(*b.book, b.opt);
     b.ws = &b.book->sheet("Urban");
     return b;
-}
-
-bool hidden(const Worksheet& ws, int row) {
-    auto it = ws.rowInfo.find(row);
-    return it != ws.rowInfo.end() && it->second.hidden;
 }
 
 std::string cell(int row, int col) { return formula::cellAddress(row, col); }
