@@ -57,15 +57,16 @@ const std::string kSupport = std::string(KAVRO_BINARY_DIR) + "/support";
 
 fs::path folderFor(const Config& c) {
     // One folder per case and process: ctest runs the cases side by side.
-    fs::path dir = fs::path(KAVRO_TEST_TMP) / "whole_workbook" /
-                   (nameOf(c) + "-" + std::to_string(getpid()));
+    fs::path dir =
+        fs::path(KAVRO_TEST_TMP) / "whole_workbook" / (nameOf(c) + "-" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
 }
 
 std::string generate(const Config& c, const fs::path& dir) {
-    const std::string out = (dir / "generated.xlsm").string(), log = (dir / "generate.log").string();
+    const std::string out = (dir / "generated.xlsm").string(),
+                      log = (dir / "generate.log").string();
     const std::string cmd = std::string("'") + KAVRO_GENERATE_EXE + "' -n " + std::to_string(c.n) +
                             " -g " + std::to_string(c.gullies) + " -s " +
                             std::to_string(c.streambanks) + (c.nonZero ? " --nonzero" : "") +
@@ -108,7 +109,8 @@ std::string chooseBmps(const std::string& generated, int n, const fs::path& dir)
         if (names.empty()) throw std::runtime_error(std::string("no BMP for ") + groups[k - 1]);
         const int header = 6 + (k - 1) * (n + 4);
         for (int i = 1; i <= n; i += 2) {
-            bmps.cells(header + 1 + i, 8).setValue(names[static_cast<size_t>(i / 2) % names.size()]);
+            bmps.cells(header + 1 + i, 8)
+                .setValue(names[static_cast<size_t>(i / 2) % names.size()]);
             bmps.cells(header + 1 + i, 9).setValue(40 + i % 60);
         }
     }
@@ -141,7 +143,8 @@ TEST_P(WholeWorkbook, OpensWithoutErrorsAndItsTotalsAddUp) {
         for (size_t r = 0; r < v.rows.size(); ++r)
             for (size_t k = 0; k < v.rows[r].size(); ++k)
                 if (kavro::testing::isErrorValue(v.rows[r][k]) && ++errors <= 5)
-                    ADD_FAILURE() << sheet << "!" << cell(static_cast<int>(r + 1), static_cast<int>(k + 1))
+                    ADD_FAILURE() << sheet << "!"
+                                  << cell(static_cast<int>(r + 1), static_cast<int>(k + 1))
                                   << " shows " << v.rows[r][k];
         EXPECT_EQ(errors, 0) << sheet;
     }
@@ -191,6 +194,8 @@ TEST_P(WholeWorkbook, OpensWithoutErrorsAndItsTotalsAddUp) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Grid, WholeWorkbook, ::testing::ValuesIn(configs()),
-                         [](const ::testing::TestParamInfo<Config>& info) { return nameOf(info.param); });
+                         [](const ::testing::TestParamInfo<Config>& info) {
+                             return nameOf(info.param);
+                         });
 
 }  // namespace
