@@ -66,8 +66,8 @@ std::string outputFor(const Paths& p, int n) {
 Sample generate(const Paths& p, int n) {
     const std::string ns = std::to_string(n), gs = std::to_string(kGullies),
                       ss = std::to_string(kStreambanks), out = outputFor(p, n);
-    std::vector<std::string> args = {p.generate, "-n", ns, "-g", gs, "-s", ss, "--template",
-                                     p.templ, "--bmp-list", p.bmpList, "-o", out};
+    std::vector<std::string> args = {p.generate,   "-n",    ns,           "-g",      gs,   "-s", ss,
+                                     "--template", p.templ, "--bmp-list", p.bmpList, "-o", out};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -179,11 +179,20 @@ PlainBook plainCopy(const std::string& path) {
         ws.forEachCell([&](int row, const wb::Cell& c) {
             PlainCell pc{row, c.col, c.type, 0, {}, c.style};
             switch (c.type) {
-                case wb::CellType::Number: pc.number = c.number; break;
-                case wb::CellType::Boolean: pc.number = c.boolean ? 1 : 0; break;
-                case wb::CellType::Text: pc.text = book->strings().get(c.text); break;
-                case wb::CellType::Formula: pc.text = ws.cells(row, c.col).formula().substr(1); break;
-                default: break;
+                case wb::CellType::Number:
+                    pc.number = c.number;
+                    break;
+                case wb::CellType::Boolean:
+                    pc.number = c.boolean ? 1 : 0;
+                    break;
+                case wb::CellType::Text:
+                    pc.text = book->strings().get(c.text);
+                    break;
+                case wb::CellType::Formula:
+                    pc.text = ws.cells(row, c.col).formula().substr(1);
+                    break;
+                default:
+                    break;
             }
             s.cells.push_back(std::move(pc));
         });
@@ -221,24 +230,38 @@ lxw_format* lxwFormat(lxw_workbook* book, const wb::CellFormat& f) {
         if (f.fill.color.kind != Kind::Automatic) format_set_bg_color(fmt, f.fill.color.toRgb());
     }
     const std::pair<const wb::Border*, void (*)(lxw_format*, uint8_t)> sides[] = {
-        {&f.left, format_set_left}, {&f.right, format_set_right},
-        {&f.top, format_set_top}, {&f.bottom, format_set_bottom}};
+        {&f.left, format_set_left},
+        {&f.right, format_set_right},
+        {&f.top, format_set_top},
+        {&f.bottom, format_set_bottom}};
     for (auto [b, set] : sides)
         if (b->lineStyle != xl::None) set(fmt, lxwBorder(*b));
     switch (f.align.horizontal) {
-        case xl::Left: format_set_align(fmt, LXW_ALIGN_LEFT); break;
-        case xl::Center: format_set_align(fmt, LXW_ALIGN_CENTER); break;
-        case xl::Right: format_set_align(fmt, LXW_ALIGN_RIGHT); break;
-        case xl::Justify: format_set_align(fmt, LXW_ALIGN_JUSTIFY); break;
-        case xl::CenterAcrossSelection: format_set_align(fmt, LXW_ALIGN_CENTER_ACROSS); break;
-        default: break;
+        case xl::Left:
+            format_set_align(fmt, LXW_ALIGN_LEFT);
+            break;
+        case xl::Center:
+            format_set_align(fmt, LXW_ALIGN_CENTER);
+            break;
+        case xl::Right:
+            format_set_align(fmt, LXW_ALIGN_RIGHT);
+            break;
+        case xl::Justify:
+            format_set_align(fmt, LXW_ALIGN_JUSTIFY);
+            break;
+        case xl::CenterAcrossSelection:
+            format_set_align(fmt, LXW_ALIGN_CENTER_ACROSS);
+            break;
+        default:
+            break;
     }
     if (f.align.vertical == xl::Top) format_set_align(fmt, LXW_ALIGN_VERTICAL_TOP);
     if (f.align.vertical == xl::Center) format_set_align(fmt, LXW_ALIGN_VERTICAL_CENTER);
     if (f.align.wrap) format_set_text_wrap(fmt);
     if (f.align.shrink) format_set_shrink(fmt);
     if (f.align.indent > 0) format_set_indent(fmt, static_cast<uint8_t>(f.align.indent));
-    if (f.align.orientation != 0) format_set_rotation(fmt, static_cast<int16_t>(f.align.orientation));
+    if (f.align.orientation != 0)
+        format_set_rotation(fmt, static_cast<int16_t>(f.align.orientation));
     if (f.numberFormat != "General") format_set_num_format(fmt, f.numberFormat.c_str());
     if (!f.locked) format_set_unlocked(fmt);
     return fmt;
@@ -259,7 +282,8 @@ double writeXlsxwriter(const PlainBook& plain, const std::string& path) {
         for (const auto& [col, ci] : s.cols) {
             lxw_row_col_options opt{};
             opt.hidden = ci.hidden;
-            worksheet_set_column_opt(ws, static_cast<lxw_col_t>(col - 1), static_cast<lxw_col_t>(col - 1),
+            worksheet_set_column_opt(ws, static_cast<lxw_col_t>(col - 1),
+                                     static_cast<lxw_col_t>(col - 1),
                                      ci.width < 0 ? LXW_DEF_COL_WIDTH : ci.width,
                                      ci.hasStyle ? formatOf(ci.style) : nullptr, &opt);
         }
@@ -271,19 +295,29 @@ double writeXlsxwriter(const PlainBook& plain, const std::string& path) {
                                   ri.hasStyle ? formatOf(ri.style) : nullptr, &opt);
         }
         for (const wb::RangeRef& m : s.merges)
-            worksheet_merge_range(ws, static_cast<lxw_row_t>(m.r1 - 1), static_cast<lxw_col_t>(m.c1 - 1),
-                                  static_cast<lxw_row_t>(m.r2 - 1), static_cast<lxw_col_t>(m.c2 - 1), "",
-                                  nullptr);
+            worksheet_merge_range(
+                ws, static_cast<lxw_row_t>(m.r1 - 1), static_cast<lxw_col_t>(m.c1 - 1),
+                static_cast<lxw_row_t>(m.r2 - 1), static_cast<lxw_col_t>(m.c2 - 1), "", nullptr);
         for (const PlainCell& c : s.cells) {
             const auto r = static_cast<lxw_row_t>(c.row - 1);
             const auto k = static_cast<lxw_col_t>(c.col - 1);
             lxw_format* fmt = formatOf(c.style);
             switch (c.type) {
-                case wb::CellType::Number: worksheet_write_number(ws, r, k, c.number, fmt); break;
-                case wb::CellType::Boolean: worksheet_write_boolean(ws, r, k, c.number != 0, fmt); break;
-                case wb::CellType::Text: worksheet_write_string(ws, r, k, c.text.c_str(), fmt); break;
-                case wb::CellType::Formula: worksheet_write_formula(ws, r, k, c.text.c_str(), fmt); break;
-                default: worksheet_write_blank(ws, r, k, fmt); break;
+                case wb::CellType::Number:
+                    worksheet_write_number(ws, r, k, c.number, fmt);
+                    break;
+                case wb::CellType::Boolean:
+                    worksheet_write_boolean(ws, r, k, c.number != 0, fmt);
+                    break;
+                case wb::CellType::Text:
+                    worksheet_write_string(ws, r, k, c.text.c_str(), fmt);
+                    break;
+                case wb::CellType::Formula:
+                    worksheet_write_formula(ws, r, k, c.text.c_str(), fmt);
+                    break;
+                default:
+                    worksheet_write_blank(ws, r, k, fmt);
+                    break;
             }
         }
     }
@@ -308,14 +342,20 @@ int main(int argc, char** argv) {
     p.out = std::filesystem::temp_directory_path().string();
     for (int i = 1; i < argc; ++i) {
         const bool more = i + 1 < argc;
-        if (!std::strcmp(argv[i], "--runs") && more) runs = std::max(1, std::atoi(argv[++i]));
-        else if (!std::strcmp(argv[i], "--out") && more) p.out = argv[++i];
-        else if (!std::strcmp(argv[i], "--generate") && more) p.generate = argv[++i];
-        else if (!std::strcmp(argv[i], "--template") && more) p.templ = argv[++i];
-        else if (!std::strcmp(argv[i], "--bmp-list") && more) p.bmpList = argv[++i];
+        if (!std::strcmp(argv[i], "--runs") && more)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--out") && more)
+            p.out = argv[++i];
+        else if (!std::strcmp(argv[i], "--generate") && more)
+            p.generate = argv[++i];
+        else if (!std::strcmp(argv[i], "--template") && more)
+            p.templ = argv[++i];
+        else if (!std::strcmp(argv[i], "--bmp-list") && more)
+            p.bmpList = argv[++i];
         else {
-            std::fprintf(stderr, "usage: generation_bench [--runs R] [--out DIR] [--generate EXE] "
-                                 "[--template FILE] [--bmp-list FILE]\n");
+            std::fprintf(stderr,
+                         "usage: generation_bench [--runs R] [--out DIR] [--generate EXE] "
+                         "[--template FILE] [--bmp-list FILE]\n");
             return 2;
         }
     }
@@ -370,14 +410,16 @@ int main(int argc, char** argv) {
                 median(save), median(savePeak));
 #ifdef KAVRO_HAVE_XLSXWRITER
     const size_t cells = plainCopy(big).cellCount;
-    std::printf("N = 200: libxlsxwriter writing its %zu cells and their formats: %.3f s, peak %.0f MiB\n",
-                cells, median(lxw), median(lxwPeak));
+    std::printf(
+        "N = 200: libxlsxwriter writing its %zu cells and their formats: %.3f s, peak %.0f MiB\n",
+        cells, median(lxw), median(lxwPeak));
     std::printf("  generation / libxlsxwriter %.2f, our writer / libxlsxwriter %.2f\n",
                 ours / median(lxw), median(save) / median(lxw));
 #endif
-    std::printf("targets: N = 200 under 1 s: %s (%.3f s); peak memory under 300 MiB: %s (%.0f MiB); "
-                "growth no faster than N: %s",
-                verdict(ours < 1.0), ours, verdict(oursPeak < 300), oursPeak, verdict(linear));
+    std::printf(
+        "targets: N = 200 under 1 s: %s (%.3f s); peak memory under 300 MiB: %s (%.0f MiB); "
+        "growth no faster than N: %s",
+        verdict(ours < 1.0), ours, verdict(oursPeak < 300), oursPeak, verdict(linear));
 #ifdef KAVRO_HAVE_XLSXWRITER
     std::printf("; no slower than libxlsxwriter: %s", verdict(ours <= median(lxw)));
 #endif

@@ -11,7 +11,7 @@ using namespace kavro::fuzz;
 namespace {
 
 class Messages : public combra::MessageSink {
-public:
+  public:
     void ShowMessage(const std::string& text) override { texts.push_back(text); }
     std::vector<std::string> texts;
 };

@@ -13,7 +13,7 @@ using namespace kavro::fuzz;
 namespace {
 
 class Messages : public combra::MessageSink {
-public:
+  public:
     void ShowMessage(const std::string& text) override { texts.push_back(text); }
     std::vector<std::string> texts;
 };
@@ -31,8 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     combra::CBMPDoc doc(&messages);
     expect(doc.OnOpenDocument(path), "a readable file did not open");
     if (doc.LastOpenStatus() == combra::CBMPDoc::OpenStatus::kLineError) {
-        expect(!messages.texts.empty() && messages.texts.back().rfind("Line reading error: ", 0) == 0,
-               "a bad line without its message");
+        expect(
+            !messages.texts.empty() && messages.texts.back().rfind("Line reading error: ", 0) == 0,
+            "a bad line without its message");
     }
     doc.Calculate();
 

@@ -19,8 +19,8 @@ namespace kavro::fuzz {
 // A folder of this process under the system's temporary folder, removed at exit.
 inline const std::filesystem::path& scratchDir() {
     static const std::filesystem::path dir = [] {
-        std::filesystem::path d = std::filesystem::temp_directory_path() /
-                                  ("kavro-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::path d =
+            std::filesystem::temp_directory_path() / ("kavro-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(d);
         std::atexit([] {
             std::error_code ec;
@@ -54,8 +54,11 @@ inline std::string_view asText(const std::uint8_t* data, std::size_t size) {
 inline bool isUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
-        std::size_t len = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
-                                                 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        std::size_t len = c < 0x80                 ? 1
+                          : c >= 0xC2 && c <= 0xDF ? 2
+                          : c >= 0xE0 && c <= 0xEF ? 3
+                          : c >= 0xF0 && c <= 0xF4 ? 4
+                                                   : 0;
         if (len == 0 || i + len > s.size()) return false;
         unsigned cp = len == 1 ? c : c & (0x7F >> len);
         for (std::size_t k = 1; k < len; ++k) {

@@ -70,7 +70,8 @@ void buildSmallWorkbook(wb::Workbook& book) {
 // The parts text of package_parts_fuzzer: "@@ name", then the part, for every part.
 bool writeParts(const std::string& xlsm, const std::filesystem::path& out) {
     std::ofstream text(out, std::ios::binary);
-    for (const auto& [name, data] : wb::ooxml::readZip(xlsm)) text << "@@ " << name << '\n' << data << '\n';
+    for (const auto& [name, data] : wb::ooxml::readZip(xlsm))
+        text << "@@ " << name << '\n' << data << '\n';
     return static_cast<bool>(text);
 }
 
