@@ -87,8 +87,9 @@ void appendEscaped(std::string& out, std::string_view s, bool escapeQuotes, bool
         }
         if (c < 0x20) {
             if (c == '\t' || c == '\n' || c == '\r') {
-                // In attributes these would be normalised to blanks by readers.
-                if (escapeQuotes) {
+                // In attributes these would be normalised to blanks by readers, and a carriage
+                // return anywhere to a line feed: a character reference keeps them.
+                if (escapeQuotes || c == '\r') {
                     out += "&#";
                     appendInt(out, c);
                     out += ';';

@@ -16,6 +16,8 @@ TEST(XmlText, EscapesAndReadsBack) {
         {"plain", "plain", "plain"},
         {"a<b>&c\"d'", "a&lt;b&gt;&amp;c\"d'", "a&lt;b&gt;&amp;c&quot;d'"},
         {"tab\tline\n", "tab\tline\n", "tab&#9;line&#10;"},
+        // Readers turn a literal carriage return into a line feed.
+        {"two\r\nlines\r", "two&#13;\nlines&#13;", "two&#13;&#10;lines&#13;"},
         // Control characters are not XML characters: the spreadsheet's escape keeps them.
         {"bell\x07!", "bell_x0007_!", "bell!"},
         // A literal escape-like text escapes its underscore, so it reads back as typed.
@@ -33,7 +35,8 @@ TEST(XmlText, EscapesAndReadsBack) {
         if (c.in.find('\xff') == std::string::npos) {
             // What the reader gets after XML unescaping is the escaped text without entities.
             std::string unescaped = c.text;
-            for (auto [from, to] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
+            for (auto [from, to] :
+                 {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}, {"&#13;", "\r"}})
                 for (size_t p; (p = unescaped.find(from)) != std::string::npos;)
                     unescaped.replace(p, std::strlen(from), to);
             EXPECT_EQ(decodeExcelEscapes(unescaped), c.in) << c.in;
