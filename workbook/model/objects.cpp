@@ -74,10 +74,13 @@ bool nameTaken(const Worksheet& ws, std::string_view name) {
 
 bool sameShapeName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    // ASCII case folding inline: names are compared against every shape of a sheet, thousands
+    // of times on the large sheets.
+    auto fold = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+    };
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
+        if (a[i] != b[i] && fold(a[i]) != fold(b[i])) return false;
     return true;
 }
 
