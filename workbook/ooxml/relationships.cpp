@@ -8,6 +8,20 @@
 
 namespace wb::ooxml {
 
+namespace {
+
+// Control characters are not XML characters, and the writer cannot write them back: a relationship
+// holding one would come back as another relationship (a damaged type as a known one).
+void refuseControlCharacters(const Relationship& r) {
+    for (const std::string* v : {&r.id, &r.type, &r.target})
+        for (char c : *v)
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
+                throw std::runtime_error(
+                    "malformed XML: a control character in the relationship \"" + r.id + "\"");
+}
+
+}  // namespace
+
 Relationships Relationships::parse(std::string_view xml) {
     pugi::xml_document doc;
     auto res = doc.load_buffer(xml.data(), xml.size());
@@ -21,6 +35,7 @@ Relationships Relationships::parse(std::string_view xml) {
         r.type = n.attribute("Type").value();
         r.target = n.attribute("Target").value();
         r.external = std::string_view(n.attribute("TargetMode").value()) == "External";
+        refuseControlCharacters(r);
         rels.items_.push_back(std::move(r));
     }
     return rels;

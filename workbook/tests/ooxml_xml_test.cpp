@@ -71,3 +71,16 @@ TEST(PartNames, RelationshipTargets) {
     EXPECT_EQ(relativeTarget("xl/", "xl/worksheets/sheet1.xml"), "worksheets/sheet1.xml");
     EXPECT_EQ(relativeTarget("xl/worksheets/", "xl/comments1.xml"), "../comments1.xml");
 }
+
+// pugixml reads control characters, but a relationship holding one cannot be written back as
+// it was: the writer would drop them and turn a damaged type into a known one.
+TEST(PartNames, RelationshipsWithControlCharactersAreMalformed) {
+    const std::string rels =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId1\" Type=\"http://schemas.\x01openxmlformats.org/officeDocument/"
+        "2006/relationships/comments\" Target=\"../comments1.xml\"/></Relationships>";
+    EXPECT_THROW(Relationships::parse(rels), std::runtime_error);
+    std::string fine = rels;
+    fine.erase(fine.find('\x01'), 1);
+    EXPECT_EQ(Relationships::parse(fine).items().size(), 1u);
+}
