@@ -27,14 +27,15 @@ inline CellList cellsOf(wb::Worksheet& ws) {
     return cells;
 }
 
-// Loads every sheet; false (with the reason) when one is refused.
-inline bool loadAll(wb::Workbook& book, std::vector<CellList>& cells) {
+// Loads every sheet; false, with the reason in `why`, when one is refused.
+inline bool loadAll(wb::Workbook& book, std::vector<CellList>& cells, std::string& why) {
     cells.clear();
     for (int i = 0; i < book.sheetCount(); ++i) {
         try {
             cells.push_back(cellsOf(book.sheet(book.sheet(i).name())));
         } catch (const wb::WorkbookError& e) {
-            expect(std::strlen(e.what()) > 0, "a sheet refused without a reason");
+            why = e.what();
+            expect(!why.empty(), "a sheet refused without a reason");
             return false;
         }
     }
@@ -50,13 +51,14 @@ inline void checkPackage(const std::string& path) {
         return;
     }
     std::vector<CellList> cells;
-    if (!loadAll(*book, cells)) return;
+    std::string why;
+    if (!loadAll(*book, cells, why)) return;
 
     const std::string saved = scratchPath("saved.xlsm");
     wb::ooxml::saveWorkbook(*book, saved);
     std::unique_ptr<wb::Workbook> back = wb::ooxml::openWorkbook(saved);
     std::vector<CellList> cellsBack;
-    expect(loadAll(*back, cellsBack), "a sheet we saved cannot be read back");
+    expect(loadAll(*back, cellsBack, why), "a sheet we saved cannot be read back", why);
     expect(back->sheetCount() == book->sheetCount(), "the saved workbook lost sheets");
     for (int i = 0; i < book->sheetCount(); ++i) {
         const std::string& name = book->sheet(i).name();
