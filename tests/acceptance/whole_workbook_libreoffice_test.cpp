@@ -41,6 +41,7 @@ std::string nameOf(const Config& c) {
     return "N" + std::to_string(c.n) + "_G" + std::to_string(c.gullies) + "_S" +
            std::to_string(c.streambanks) + (c.nonZero ? "_nonzero" : "_zero");
 }
+void PrintTo(const Config& c, std::ostream* os) { *os << nameOf(c); }
 
 // Every N with every (G, S) in the non-zero start; the zero start at three corners of the grid.
 std::vector<Config> configs() {
