@@ -104,26 +104,34 @@ std::unique_ptr<Workbook> openWorkbook(const std::string& path) {
     auto wb = std::make_unique<Workbook>();
 
     // Styles first: the default font sets the column geometry of every sheet.
+    // A styles or shared-strings relationship to a part the package does not hold is dropped:
+    // the saved workbook writes its own part under the usual name instead of under that target.
     if (const Relationship* r = st->workbookRels.findByType(rel::kStyles)) {
-        st->stylesPart = resolveTarget(wbFolder, r->target);
-        if (const std::string* xml = part(st->stylesPart)) {
+        const std::string name = resolveTarget(wbFolder, r->target);
+        if (const std::string* xml = part(name)) {
+            st->stylesPart = name;
             try {
                 wb->styles().reset(readStyles(*xml, &st->styles));
             } catch (const std::exception& e) {
                 failOpen(path, parseError(st->stylesPart, e));
             }
             st->consumed.insert(st->stylesPart);
+        } else {
+            st->workbookRels.removeById(std::string(r->id));
         }
     }
     if (const Relationship* r = st->workbookRels.findByType(rel::kSharedStrings)) {
-        st->sharedStringsPart = resolveTarget(wbFolder, r->target);
-        if (const std::string* xml = part(st->sharedStringsPart)) {
+        const std::string name = resolveTarget(wbFolder, r->target);
+        if (const std::string* xml = part(name)) {
+            st->sharedStringsPart = name;
             try {
                 readSharedStrings(*xml, wb->strings(), st->richStrings);
             } catch (const std::exception& e) {
                 failOpen(path, parseError(st->sharedStringsPart, e));
             }
             st->consumed.insert(st->sharedStringsPart);
+        } else {
+            st->workbookRels.removeById(std::string(r->id));
         }
     }
     // The calculation chain lists formula cells; it goes stale as soon as a sheet changes and

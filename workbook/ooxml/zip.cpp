@@ -156,7 +156,7 @@ void ZipWriter::commit() {
         }
         zip_int64_t idx = zip_file_add(za, name.c_str(), src, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
         if (idx < 0) {
-            std::string why = archiveErrorText(za);
+            std::string why = "the part \"" + name + "\": " + archiveErrorText(za);
             zip_source_free(src);
             zip_discard(za);
             fail(why);

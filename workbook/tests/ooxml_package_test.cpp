@@ -12,6 +12,7 @@
 
 #include "workbook/model/workbook.h"
 #include "workbook/ooxml/package.h"
+#include "workbook/ooxml/relationships.h"
 #include "workbook/ooxml/zip.h"
 
 namespace fs = std::filesystem;
@@ -359,6 +360,28 @@ TEST(PackageKeeps, PartsItDoesNotModelAndSheetsNeverUsed) {
     EXPECT_EQ(ws2.comments.size(), 2u);
     EXPECT_EQ(again->activeSheetIndex(), 0);
     EXPECT_EQ(std::get<double>(again->sheet("CountyData").cells(1, 2).value()), 10);
+}
+
+// A styles relationship whose target the package does not hold (here a name the zip cannot hold
+// either) is not where the saved styles go: they go to xl/styles.xml, under a new relationship.
+TEST(PackageKeeps, StylesRelationshipToAMissingPartIsReplaced) {
+    std::string dir = tmpDir("missing_styles");
+    auto in = foreignPackage();
+    in.erase("xl/styles.xml");
+    std::string& wbRels = in["xl/_rels/workbook.xml.rels"];
+    wbRels.replace(wbRels.find("Target=\"styles.xml\""), 19, "Target=\"st\xffyles.xml\"");
+    writeZip(dir + "/template.xlsm", in);
+    auto wb = ooxml::openWorkbook(dir + "/template.xlsm");
+    wb->sheet("CountyData").range("B1").font().setBold(true);
+    ooxml::saveWorkbook(*wb, dir + "/saved.xlsm");
+
+    auto out = entries(dir + "/saved.xlsm");
+    ASSERT_TRUE(out.count("xl/styles.xml"));
+    const ooxml::Relationships rels = ooxml::Relationships::parse(out["xl/_rels/workbook.xml.rels"]);
+    for (const auto& r : rels.items())
+        EXPECT_TRUE(r.external || out.count(ooxml::resolveTarget("xl/", r.target))) << r.target;
+    auto back = ooxml::openWorkbook(dir + "/saved.xlsm");
+    EXPECT_TRUE(back->sheet("CountyData").range("B1").format().font.bold);
 }
 
 TEST(PackageKeeps, UnusedSheetFollowsTheActiveTab) {
