@@ -66,7 +66,8 @@ inline void checkPackage(const std::string& path) {
     expect(back->sheetCount() == book->sheetCount(), "the saved workbook lost sheets");
     for (int i = 0; i < book->sheetCount(); ++i) {
         const std::string& name = book->sheet(i).name();
-        expect(back->sheet(i).name() == name, "a sheet came back renamed", name);
+        // Bytes that are not UTF-8 cannot be written as they are (see below).
+        expect(back->sheet(i).name() == name || !isUtf8(name), "a sheet came back renamed", name);
         const CellList& a = cells[static_cast<std::size_t>(i)];
         const CellList& b = cellsBack[static_cast<std::size_t>(i)];
         expect(a.size() == b.size(), "the saved sheet lost or gained cells",
